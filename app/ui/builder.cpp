@@ -1,0 +1,165 @@
+#include "builder.h"
+
+#include "widgets.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+QWidget* make(const Control& c, QWidget* parent)
+{
+    switch (c.kind) {
+    case Kind::Field: {
+        auto* e = new QLineEdit(qs(c.caption), parent);
+        e->setCursorPosition(0);
+        return e;
+    }
+    case Kind::MultiField: {
+        auto* m = new QPlainTextEdit(parent);
+        m->setPlainText(qs(c.caption).replace("\r\n", "\n"));
+        m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m->setTabChangesFocus(true);
+        return m;
+    }
+    case Kind::Label: {
+        auto* l = new ClickLabel(qs(c.caption), parent);
+        l->setTextFormat(Qt::PlainText);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return l;
+    }
+    case Kind::Button: return new QPushButton(qs(c.caption), parent);
+    case Kind::Option: {
+        auto* o = new QRadioButton(qs(c.caption), parent);
+        o->setChecked(c.selected);
+        return o;
+    }
+    case Kind::Frame: return new QGroupBox(qs(c.caption), parent);
+    case Kind::Combo: {
+        auto* box = new QComboBox(parent);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert); // the items are fixed
+        box->setCompleter(nullptr);                // typing must not be completed to an item
+        for (const auto& item : c.items)
+            box->addItem(qs(item));
+        box->setEditText(qs(c.caption));
+        return box;
+    }
+    case Kind::List: {
+        auto* list = new QListWidget(parent);
+        for (const auto& item : c.items)
+            list->addItem(qs(item));
+        return list;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+double scale()
+{
+    static const double s = [] {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+        return dpi > 0 ? dpi / 96.0 : 1.0;
+    }();
+    return s;
+}
+
+int px(int twips) { return static_cast<int>(std::lround(twips / 15.0 * scale())); }
+
+void installFontSubstitutions()
+{
+    QFont::insertSubstitutions("宋体", {"SimSun", "AR PL UMing CN", "AR PL SungtiL GB", "Noto Serif CJK SC"});
+    QFont::insertSubstitutions("华文行楷", {"STXingkai", "AR PL UKai CN", "AR PL KaitiM GB", "Noto Serif CJK SC"});
+}
+
+Form* build(const WindowDef& def, const std::vector<Control>& controls)
+{
+    auto* window = new QWidget(nullptr, Qt::Window);
+    window->setObjectName(qs(def.name));
+    window->setWindowTitle(qs(def.caption));
+    window->setFixedSize(px(def.width), px(def.height));
+    QFont font(qs(def.font));
+    font.setPointSizeF(def.points);
+    window->setFont(font);
+    window->setAttribute(Qt::WA_QuitOnClose, false); // the shell decides what closing means
+
+    auto* form = new Form(window, def);
+
+    // Frames first, so that the options inside them find their parent.
+    std::vector<std::pair<const Control*, QWidget*>> made;
+    auto place = [&](const Control& c) {
+        QWidget* parent = window;
+        if (!c.parent.empty())
+            parent = form->control(c.parent);
+        QWidget* w = make(c, parent);
+        w->setObjectName(qs(c.name));
+        if (c.index >= 0)
+            w->setProperty("index", c.index);
+        w->setGeometry(px(c.rect.left), px(c.rect.top), px(c.rect.width), px(c.rect.height));
+        if (c.points > 0 || !c.family.empty()) {
+            QFont f(c.family.empty() ? font.family() : qs(c.family));
+            f.setPointSizeF(c.points > 0 ? c.points : def.points);
+            w->setFont(f);
+        }
+        if (!c.tooltip.empty())
+            w->setToolTip(qs(c.tooltip));
+        if (c.hidden)
+            w->hide();
+        if (!c.names.empty())
+            form->captions[c.names] = c.caption;
+        made.emplace_back(&c, w);
+    };
+    for (const Control& c : controls)
+        if (c.kind == Kind::Frame)
+            place(c);
+    for (const Control& c : controls)
+        if (c.kind != Kind::Frame)
+            place(c);
+
+    // What a screen reader says for a field: the label naming it, else its tooltip.
+    for (auto& [c, w] : made) {
+        if (c->kind == Kind::Field || c->kind == Kind::MultiField || c->kind == Kind::Combo) {
+            const QString name = form->describe(c->name);
+            w->setAccessibleName(name);
+            if (auto* box = qobject_cast<QComboBox*>(w))
+                box->lineEdit()->setAccessibleName(name);
+        } else if (c->kind == Kind::Button || c->kind == Kind::Option) {
+            w->setAccessibleName(qs(c->caption).remove('&'));
+        }
+    }
+
+    // Focus chain in the order of the tab indexes; labels and frames take no focus.
+    std::vector<std::pair<const Control*, QWidget*>> chain;
+    for (auto& entry : made)
+        if (entry.first->tab >= 0 && entry.second->focusPolicy() != Qt::NoFocus)
+            chain.push_back(entry);
+    std::stable_sort(chain.begin(), chain.end(), [](auto& a, auto& b) { return a.first->tab < b.first->tab; });
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
+    if (!chain.empty())
+        chain.front().second->setFocus();
+
+    return form;
+}
+
+} // namespace ui

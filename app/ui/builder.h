@@ -1,0 +1,25 @@
+#pragma once
+// Turns a window's table into a window of Qt widgets.
+
+#include "control.h"
+#include "form.h"
+
+#include <vector>
+
+namespace ui {
+
+// Pixels per twip-derived pixel: 1 at 96 dpi, following the screen's logical
+// dpi so that every window keeps its proportions on a high-dpi screen.
+double scale();
+// Twips to pixels at the program's scale.
+int px(int twips);
+
+// Makes "宋体" and "华文行楷" render with the Chinese faces of this machine
+// where the named faces are not installed.
+void installFontSubstitutions();
+
+// Builds the window with all its controls and returns the form that owns
+// its handlers. The window is hidden until shown.
+Form* build(const WindowDef& window, const std::vector<Control>& controls);
+
+} // namespace ui

@@ -1,0 +1,148 @@
+#include "window_test.h"
+
+#include "app/ui/builder.h"
+#include "app/ui/form.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+void WindowTest::SetUp()
+{
+    shell_ = std::make_unique<Shell>([this] { ++ended_; });
+    shell_->start();
+    current_ = shell_->window("dqjs");
+}
+
+void WindowTest::TearDown()
+{
+    // The program never shows a modal window or a dialog of any kind.
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<QDialog*>(w), nullptr) << w->metaObject()->className();
+    shell_.reset();
+}
+
+QWidget* WindowTest::open(const char* window)
+{
+    static const std::map<std::string, const char*> buttons = {
+        {"fhjs", "fh"}, {"zdjs", "zd"}, {"fljs", "fl"}, {"XCJS", "xc"}};
+    QWidget* menu = shell_->window("dqjs");
+    QTest::mouseClick(find(menu, buttons.at(window)), Qt::LeftButton);
+    current_ = shell_->window(window);
+    return current_;
+}
+
+void WindowTest::exit(QWidget* window)
+{
+    const char* name = window->objectName() == "fhjs" ? "Command2" : "END";
+    QTest::mouseClick(find(window, name), Qt::LeftButton);
+    current_ = shell_->window("dqjs");
+}
+
+QWidget* WindowTest::find(QWidget* window, const char* name, int index)
+{
+    for (QWidget* w : window->findChildren<QWidget*>(name)) {
+        const QVariant i = w->property("index");
+        if (index < 0 || (i.isValid() && i.toInt() == index))
+            return w;
+    }
+    ADD_FAILURE() << "no control " << name << " in " << window->objectName().toStdString();
+    return nullptr;
+}
+
+void WindowTest::click(const char* name, int index)
+{
+    QWidget* w = find(name, index);
+    ASSERT_NE(w, nullptr);
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
+}
+
+void WindowTest::doubleClick(const char* name)
+{
+    QWidget* w = find(name);
+    ASSERT_NE(w, nullptr);
+    if (auto* box = qobject_cast<QComboBox*>(w))
+        w = box->lineEdit();
+    QTest::mouseDClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
+}
+
+void WindowTest::erase(const char* name)
+{
+    QWidget* w = find(name);
+    ASSERT_NE(w, nullptr);
+    if (auto* box = qobject_cast<QComboBox*>(w))
+        w = box->lineEdit();
+    w->setFocus();
+    if (auto* m = qobject_cast<QPlainTextEdit*>(w))
+        m->selectAll();
+    else
+        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(w, Qt::Key_Delete);
+}
+
+void WindowTest::type(const char* name, const QString& text)
+{
+    erase(name);
+    QWidget* w = find(name);
+    if (auto* box = qobject_cast<QComboBox*>(w))
+        w = box->lineEdit();
+    QTest::keyClicks(w, text);
+}
+
+QString WindowTest::text(const char* name) const
+{
+    QWidget* w = find(name);
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* m = qobject_cast<QPlainTextEdit*>(w))
+        return m->toPlainText();
+    if (auto* c = qobject_cast<QComboBox*>(w))
+        return c->currentText();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        return b->text();
+    return {};
+}
+
+bool WindowTest::checked(const char* name) const
+{
+    auto* b = qobject_cast<QAbstractButton*>(find(name));
+    return b && b->isChecked();
+}
+
+QString WindowTest::notice() const
+{
+    auto* form = current_->findChild<ui::Form*>(QString(), Qt::FindDirectChildrenOnly);
+    return form ? form->failureText() : QString();
+}
+
+QString WindowTest::failedField() const
+{
+    auto* form = current_->findChild<ui::Form*>(QString(), Qt::FindDirectChildrenOnly);
+    return form ? form->failedField() : QString();
+}
+
+QStringList WindowTest::visibleWindows() const
+{
+    QStringList names;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            names << w->objectName();
+    return names;
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ui::installFontSubstitutions();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

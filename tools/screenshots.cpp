@@ -1,0 +1,95 @@
+// Renders every window to docs/<window>.png, each after a worked example, so
+// that README shows the windows as an engineer sees them.
+
+#include "app/shell.h"
+#include "app/ui/builder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+#include <cstdio>
+
+namespace {
+
+struct Action {
+    const char* verb; // "type", "click"
+    const char* control;
+    const char* text;
+};
+
+QWidget* child(QWidget* window, const char* name)
+{
+    QWidget* w = window->findChild<QWidget*>(name);
+    if (!w)
+        std::fprintf(stderr, "%s: no control %s\n", qPrintable(window->objectName()), name);
+    return w;
+}
+
+void run(QWidget* window, const std::vector<Action>& actions)
+{
+    for (const Action& a : actions) {
+        QWidget* w = child(window, a.control);
+        if (!w)
+            continue;
+        if (std::string(a.verb) == "type") {
+            if (auto* box = qobject_cast<QComboBox*>(w))
+                w = box->lineEdit();
+            if (auto* e = qobject_cast<QLineEdit*>(w))
+                e->clear();
+            QTest::keyClicks(w, QString::fromUtf8(a.text));
+        } else {
+            QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
+        }
+    }
+}
+
+void save(QWidget* window, const QString& dir, const QString& file)
+{
+    QApplication::processEvents();
+    const QString path = dir + "/" + file;
+    if (!window->grab().save(path))
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ui::installFontSubstitutions();
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    QDir().mkpath(dir);
+
+    Shell shell([] {});
+    shell.start();
+    QWidget* menu = shell.window("dqjs");
+    save(menu, dir, "dqjs.png");
+
+    struct Shot {
+        const char* button;
+        const char* window;
+        std::vector<Action> actions;
+        const char* file;
+    };
+    const std::vector<Shot> shots = {
+        {"fh", "fhjs", {{"type", "Pjs", "100"}, {"click", "Command1", ""}, {"click", "Command4", ""}, {"click", "Command5", ""}}, "fhjs.png"},
+        {"fl", "fljs", {{"type", "l", "100"}, {"type", "w", "50"}, {"type", "H", "100"}, {"click", "sj", ""}, {"click", "j2", ""}, {"click", "js", ""}}, "fljs.png"},
+        {"zd", "zdjs", {{"type", "l", "5"}, {"type", "w", "4"}, {"click", "s", ""}, {"click", "Label3", ""}, {"click", "Command1", ""}, {"click", "Command2", ""}, {"click", "Command3", ""}}, "zdjs.png"},
+        {"xc", "XCJS", {{"type", "VV1", "4"}, {"type", "VV3", "3"}, {"type", "BV1", "2.5"}, {"type", "BV3", "4"}, {"click", "Label8", ""}, {"click", "xcmj", ""}}, "XCJS.png"},
+        {"xc", "XCJS", {{"click", "Label11", ""}, {"click", "xcmj", ""}}, "XCJS-pipe.png"},
+    };
+    for (const Shot& s : shots) {
+        QTest::mouseClick(child(menu, s.button), Qt::LeftButton);
+        QWidget* w = shell.window(s.window);
+        run(w, s.actions);
+        save(w, dir, s.file);
+        shell.backToMenu(s.window);
+    }
+    return 0;
+}
