@@ -35,6 +35,7 @@ QWidget* WindowTest::open(const char* window)
     QWidget* menu = shell_->window("dqjs");
     QTest::mouseClick(find(menu, buttons.at(window)), Qt::LeftButton);
     current_ = shell_->window(window);
+    activate();
     return current_;
 }
 
@@ -43,6 +44,14 @@ void WindowTest::exit(QWidget* window)
     const char* name = window->objectName() == "fhjs" ? "Command2" : "END";
     QTest::mouseClick(find(window, name), Qt::LeftButton);
     current_ = shell_->window("dqjs");
+    activate();
+}
+
+void WindowTest::activate()
+{
+    // Access keys and Enter reach only the active window, as on a desktop.
+    QApplication::setActiveWindow(current_);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(current_)) << current_->objectName().toStdString();
 }
 
 QWidget* WindowTest::find(QWidget* window, const char* name, int index)
@@ -95,6 +104,15 @@ void WindowTest::type(const char* name, const QString& text)
     QTest::keyClicks(w, text);
 }
 
+void WindowTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(current_->windowHandle(), key, modifiers);
+    // A button pressed by its access key shows itself pressed for a moment
+    // and clicks when it comes up again.
+    if (modifiers & Qt::AltModifier)
+        QTest::qWait(130);
+}
+
 QString WindowTest::text(const char* name) const
 {
     QWidget* w = find(name);
@@ -127,6 +145,20 @@ QString WindowTest::failedField() const
 {
     auto* form = current_->findChild<ui::Form*>(QString(), Qt::FindDirectChildrenOnly);
     return form ? form->failedField() : QString();
+}
+
+QStringList WindowTest::focusOrder(const char* first, int count) const
+{
+    QStringList names;
+    QWidget* w = find(first);
+    while (w && names.size() < count) {
+        if (w->focusPolicy() & Qt::TabFocus)
+            names << w->objectName();
+        w = w->nextInFocusChain();
+        if (w == find(first))
+            break;
+    }
+    return names;
 }
 
 QStringList WindowTest::visibleWindows() const

@@ -9,6 +9,10 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -37,6 +41,8 @@ protected:
     void type(const char* name, const QString& text);
     // Empties the field as a user does: select all, delete.
     void erase(const char* name);
+    // A key press on the current window, as from the keyboard (access keys, Enter).
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     QString text(const char* name) const;
     bool checked(const char* name) const;
     // The failure notice shown in the current window, or empty.
@@ -44,6 +50,10 @@ protected:
     QString failedField() const;
 
     QStringList visibleWindows() const;
+    // Names of the controls that Tab reaches one after another, from `first` on.
+    QStringList focusOrder(const char* first, int count) const;
+    // Makes the current window the active one, as a click on it would.
+    void activate();
 
     std::unique_ptr<Shell> shell_;
     int ended_ = 0;

@@ -1,0 +1,190 @@
+#include "app/icons.h"
+#include "app/ui/builder.h"
+#include "support/window_test.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using MenuShell = WindowTest;
+
+TEST_F(MenuShell, StartShowsOnlyTheMenuAndBuildsNothingElse)
+{
+    EXPECT_EQ(visibleWindows(), QStringList{"dqjs"});
+    for (const char* name : {"fhjs", "fljs", "zdjs", "XCJS"})
+        EXPECT_EQ(shell_->window(name), nullptr) << name;
+    QWidget* menu = shell_->window("dqjs");
+    EXPECT_EQ(menu->windowTitle(), "Elcarta");
+    EXPECT_EQ(menu->size(), QSize(312, 271));
+}
+
+TEST_F(MenuShell, MenuControlsAsTabled)
+{
+    struct Row {
+        const char* name;
+        const char* caption;
+        QRect twips;
+    };
+    const Row rows[] = {
+        {"fh", "负荷计算&F", {360, 360, 1935, 495}},   {"zd", "照度计算&Z", {2640, 360, 1695, 495}},
+        {"fl", "防雷计算&L", {360, 1080, 1935, 495}},  {"xc", "线槽计算&C", {2640, 1080, 1695, 495}},
+        {"END", "退出&E", {480, 2160, 1815, 495}},
+    };
+    for (const Row& r : rows) {
+        auto* b = get<QPushButton>(r.name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->text(), QString::fromUtf8(r.caption));
+        EXPECT_EQ(b->geometry(), QRect(r.twips.x() / 15, r.twips.y() / 15, r.twips.width() / 15, r.twips.height() / 15));
+        EXPECT_EQ(b->font().family(), "宋体");
+        EXPECT_DOUBLE_EQ(b->font().pointSizeF(), 15.75);
+    }
+    auto* credit = get<QLabel>("Label1");
+    ASSERT_NE(credit, nullptr);
+    EXPECT_EQ(credit->font().family(), "华文行楷");
+    EXPECT_FALSE(credit->text().isEmpty());
+    EXPECT_FALSE(credit->text().contains('\n'));
+    EXPECT_EQ(credit->geometry(), QRect(56, 200, 185, 33));
+
+    // END holds the focus first, then the four calculators in reading order.
+    EXPECT_EQ(focusOrder("END", 5), (QStringList{"END", "fh", "zd", "fl", "xc"}));
+}
+
+TEST_F(MenuShell, ChineseFacesAreFoundOnThisMachine)
+{
+    // "宋体" and "华文行楷" resolve to installed Song and Kai faces, not to a
+    // Latin fallback that would draw boxes.
+    const QString song = QFontInfo(find("fh")->font()).family();
+    const QString kai = QFontInfo(find("Label1")->font()).family();
+    EXPECT_TRUE(song == "宋体" || song == "SimSun" || song.contains("Ming") || song.contains("Sung")) << song.toStdString();
+    EXPECT_TRUE(kai == "华文行楷" || kai == "STXingkai" || kai.contains("Kai")) << kai.toStdString();
+}
+
+TEST_F(MenuShell, EachCalculatorOpensWithItsCaptionSizeAndIcon)
+{
+    struct Window {
+        const char* name;
+        const char* caption;
+        QSize size;
+        int icon;
+        double points;
+    };
+    const Window windows[] = {
+        {"fhjs", "负荷计算", {473, 426}, 80, 15.75},
+        {"fljs", "防雷计算", {570, 458}, 32, 14.25},
+        {"zdjs", "照度计算", {694, 377}, 48, 15.75},
+        {"XCJS", "线槽计算", {626, 536}, 48, 15.75},
+    };
+    for (const Window& w : windows) {
+        QWidget* win = open(w.name);
+        ASSERT_NE(win, nullptr) << w.name;
+        EXPECT_EQ(visibleWindows(), QStringList{w.name});
+        EXPECT_EQ(win->windowTitle(), QString::fromUtf8(w.caption));
+        EXPECT_EQ(win->size(), w.size) << w.name;
+        EXPECT_EQ(win->minimumSize(), win->maximumSize()) << w.name;
+        EXPECT_EQ(win->font().family(), "宋体");
+        EXPECT_DOUBLE_EQ(win->font().pointSizeF(), w.points);
+        EXPECT_TRUE(win->windowIcon().availableSizes().contains(QSize(w.icon, w.icon))) << w.name;
+        exit(win);
+        EXPECT_EQ(visibleWindows(), QStringList{"dqjs"});
+    }
+    EXPECT_TRUE(shell_->window("dqjs")->windowIcon().availableSizes().contains(QSize(48, 48)));
+}
+
+TEST_F(MenuShell, IconsDifferFromWindowToWindow)
+{
+    const QImage menu = icons::windowImage("dqjs", 48);
+    for (const char* name : {"zdjs", "XCJS"})
+        EXPECT_NE(icons::windowImage(name, 48), menu) << name;
+    EXPECT_EQ(icons::windowImage("fhjs", 80).size(), QSize(80, 80));
+    EXPECT_EQ(icons::windowImage("fljs", 32).size(), QSize(32, 32));
+}
+
+TEST_F(MenuShell, CalculatorIsBuiltOnceAndKeepsItsFields)
+{
+    QWidget* first = open("fhjs");
+    EXPECT_EQ(text("Cos"), "0.8"); // the start text of a first opening
+    type("Pjs", "42");
+    exit(first);
+    for (const char* other : {"zdjs", "fljs", "XCJS"}) {
+        open(other);
+        exit(win());
+    }
+    EXPECT_EQ(open("fhjs"), first);
+    EXPECT_EQ(text("Pjs"), "42");
+}
+
+TEST_F(MenuShell, ShowComesBeforeHide)
+{
+    // At no moment between the click and its end is no window visible.
+    int emptyMoments = 0;
+    QWidget* menu = shell_->window("dqjs");
+    struct Watch : QObject {
+        int* empty;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Hide) {
+                int visible = 0;
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    visible += w->isVisible() ? 1 : 0;
+                if (visible == 0)
+                    ++*empty;
+            }
+            return false;
+        }
+    } watch;
+    watch.empty = &emptyMoments;
+    menu->installEventFilter(&watch);
+    QWidget* calc = open("zdjs");
+    calc->installEventFilter(&watch);
+    exit(calc);
+    EXPECT_EQ(emptyMoments, 0);
+}
+
+TEST_F(MenuShell, TitleBarCloseReturnsToTheMenuOrEndsTheProgram)
+{
+    QWidget* calc = open("fljs");
+    calc->close();
+    EXPECT_EQ(visibleWindows(), QStringList{"dqjs"});
+    EXPECT_EQ(ended_, 0);
+    EXPECT_EQ(open("fljs"), calc);
+
+    exit(calc);
+    shell_->window("dqjs")->close();
+    EXPECT_EQ(ended_, 1);
+    EXPECT_TRUE(visibleWindows().isEmpty());
+}
+
+TEST_F(MenuShell, EndFromTheMenuEndsEvenWithCalculatorsHidden)
+{
+    for (const char* name : {"fhjs", "XCJS"}) {
+        open(name);
+        exit(win());
+    }
+    click("END");
+    EXPECT_EQ(ended_, 1);
+    EXPECT_TRUE(visibleWindows().isEmpty());
+}
+
+TEST_F(MenuShell, AccessKeysOfTheMenu)
+{
+    press(Qt::Key_L, Qt::AltModifier);
+    EXPECT_EQ(visibleWindows(), QStringList{"fljs"});
+    current_ = shell_->window("fljs");
+    activate();
+    press(Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(visibleWindows(), QStringList{"dqjs"});
+    current_ = shell_->window("dqjs");
+    activate();
+    press(Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(ended_, 1);
+}
+
+TEST_F(MenuShell, GeometryFollowsTheScaleFactor)
+{
+    EXPECT_GT(ui::scale(), 0);
+    EXPECT_EQ(ui::px(1500), qRound(100 * ui::scale()));
+    EXPECT_EQ(shell_->window("dqjs")->width(), ui::px(4680));
+}
