@@ -9,7 +9,9 @@ packages=(
   qt6-qpa-plugins
   fonts-arphic-uming fonts-arphic-ukai fontconfig
   xvfb xauth
-  googletest libgtest-dev
+  googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

@@ -62,9 +62,10 @@ QString Form::text(std::string_view name) const
 void Form::setText(std::string_view name, const QString& text)
 {
     QWidget* w = control(name);
-    if (auto* e = qobject_cast<QLineEdit*>(w))
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(text);
-    else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
+        e->setCursorPosition(0); // a written result is read from its first digit
+    } else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
         m->setPlainText(QString(text).replace("\r\n", "\n"));
     else if (auto* c = qobject_cast<QComboBox*>(w))
         c->setEditText(text);

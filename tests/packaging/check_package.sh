@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build tree and checks what it holds.
+set -euo pipefail
+build=$1
+cpack=$2
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+"$cpack" --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
+deb=$(ls "$out"/*.deb)
+contents=$(dpkg-deb -c "$deb")
+depends=$(dpkg-deb -f "$deb" Depends)
+
+fail=0
+for path in ./usr/bin/elcarta \
+            ./usr/share/applications/org.elcarta.Elcarta.desktop \
+            ./usr/share/metainfo/org.elcarta.Elcarta.metainfo.xml \
+            ./usr/share/icons/hicolor/48x48/apps/org.elcarta.Elcarta.png \
+            ./usr/share/icons/hicolor/256x256/apps/org.elcarta.Elcarta.png; do
+  grep -q " $path\$" <<<"$contents" || { echo "missing in package: $path"; fail=1; }
+done
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-arphic-uming fonts-arphic-ukai; do
+  grep -q "$dep" <<<"$depends" || { echo "package does not depend on $dep: $depends"; fail=1; }
+done
+[ "$fail" -eq 0 ] && echo "package $(basename "$deb") holds the program, its entry, metainfo and icons"
+exit "$fail"
