@@ -178,6 +178,10 @@ std::string formatNumber(double value)
         if (isDigit(c))
             digits += c;
     const int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
+    // Next to the largest double, rounding to 15 digits can step past it; such
+    // a text would not read back, so the last digit is taken down instead.
+    if (exponent == 308 && digits > "179769313486231")
+        digits = "179769313486231";
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 

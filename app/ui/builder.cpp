@@ -3,6 +3,7 @@
 #include "widgets.h"
 
 #include <QAccessible>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QFont>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <algorithm>
+#include <map>
 #include <cmath>
 
 namespace ui {
@@ -136,6 +138,25 @@ Form* build(const WindowDef& def, const std::vector<Control>& controls)
         if (c.kind != Kind::Frame)
             place(c);
 
+    // One option group per container. Qt's own auto-exclusive grouping would
+    // take in the options of frames inside the window too. Of each group only
+    // the selected option is a tab stop, as Tab moves from group to group.
+    std::map<QWidget*, QButtonGroup*> groups;
+    for (auto& [c, w] : made) {
+        auto* optionButton = qobject_cast<QRadioButton*>(w);
+        if (!optionButton)
+            continue;
+        QButtonGroup*& group = groups[w->parentWidget()];
+        if (!group) {
+            group = new QButtonGroup(w->parentWidget());
+            QObject::connect(group, &QButtonGroup::buttonToggled, [](QAbstractButton* b, bool on) {
+                b->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
+            });
+        }
+        group->addButton(optionButton);
+        optionButton->setFocusPolicy(optionButton->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+
     // What a screen reader says for a field: the label naming it, else its tooltip.
     for (auto& [c, w] : made) {
         if (c->kind == Kind::Field || c->kind == Kind::MultiField || c->kind == Kind::Combo) {
@@ -151,7 +172,7 @@ Form* build(const WindowDef& def, const std::vector<Control>& controls)
     // Focus chain in the order of the tab indexes; labels and frames take no focus.
     std::vector<std::pair<const Control*, QWidget*>> chain;
     for (auto& entry : made)
-        if (entry.first->tab >= 0 && entry.second->focusPolicy() != Qt::NoFocus)
+        if (entry.first->tab >= 0 && (entry.second->focusPolicy() & Qt::ClickFocus))
             chain.push_back(entry);
     std::stable_sort(chain.begin(), chain.end(), [](auto& a, auto& b) { return a.first->tab < b.first->tab; });
     for (std::size_t i = 1; i < chain.size(); ++i)

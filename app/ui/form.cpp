@@ -6,6 +6,9 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QShortcut>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -124,6 +127,30 @@ void Form::onDoubleClick(std::string_view name, std::function<void()> handler)
         w = c->lineEdit();
     if (w)
         new EventHook(w, QEvent::MouseButtonDblClick, [handler] { handler(); return true; });
+}
+
+void Form::setDefaultButton(std::string_view name)
+{
+    auto* button = qobject_cast<QPushButton*>(control(name));
+    if (!button)
+        return;
+    button->setDefault(true);
+    QWidget* window = window_;
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), window_);
+        connect(shortcut, &QShortcut::activated, button, [window, button] {
+            auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
+            (focused ? focused : button)->click();
+        });
+    }
+    // A multi-line field would keep Enter for a line break; here it passes
+    // Enter on to the window like every other field (Ctrl+Enter still breaks).
+    for (QPlainTextEdit* field : window_->findChildren<QPlainTextEdit*>()) {
+        new EventHook(field, QEvent::ShortcutOverride, [](QEvent* event) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier;
+        });
+    }
 }
 
 QString Form::describe(std::string_view name) const

@@ -43,6 +43,10 @@ public:
     void onChange(std::string_view name, std::function<void()> handler);
     void onDoubleClick(std::string_view name, std::function<void()> handler);
 
+    // Enter presses this button wherever the focus is in the window, except
+    // on another push button, which Enter then presses itself.
+    void setDefaultButton(std::string_view name);
+
     // How the user knows which field is meant: the caption of the label that
     // names it, else its tooltip, else its name.
     QString describe(std::string_view name) const;

@@ -21,6 +21,11 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 }
 
 EventHook::EventHook(QObject* watched, int eventType, std::function<bool()> action)
+    : EventHook(watched, eventType, [action = std::move(action)](QEvent*) { return action(); })
+{
+}
+
+EventHook::EventHook(QObject* watched, int eventType, std::function<bool(QEvent*)> action)
     : QObject(watched), type_(eventType), action_(std::move(action))
 {
     watched->installEventFilter(this);
@@ -29,7 +34,7 @@ EventHook::EventHook(QObject* watched, int eventType, std::function<bool()> acti
 bool EventHook::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == type_)
-        return action_();
+        return action_(event);
     return QObject::eventFilter(watched, event);
 }
 

@@ -31,13 +31,14 @@ private:
 class EventHook : public QObject {
 public:
     EventHook(QObject* watched, int eventType, std::function<bool()> action);
+    EventHook(QObject* watched, int eventType, std::function<bool(QEvent*)> action);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int type_;
-    std::function<bool()> action_;
+    std::function<bool(QEvent*)> action_;
 };
 
 } // namespace ui

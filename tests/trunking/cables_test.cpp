@@ -99,7 +99,7 @@ TEST(Fill, AddsTheRunningTotalTypedAreaAndRows)
         // summed left to right from the running total: total + typed overflows
         // before the first row could bring it back
         {big, big, {-big, 0, 0, 0, 0, 0}, "failed"},
-        {big, -big, {big, 0, 0, 0, 0, 0}, "1.79769313486232E+308"},
+        {big, -big, {big, 0, 0, 0, 0, 0}, "1.79769313486231E+308"},
         {big, 0, {0, 0, 0, 0, 0, big}, "failed"},
     };
     for (const Case& c : cases)

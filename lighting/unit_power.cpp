@@ -1,0 +1,61 @@
+#include "unit_power.h"
+
+#include <limits>
+#include <span>
+
+using namespace numeric;
+
+namespace lighting {
+
+namespace {
+
+struct Band {
+    double lower; // excluded
+    double upper; // included
+    const char* text;
+};
+
+constexpr double beyond = std::numeric_limits<double>::infinity();
+
+// The same values and limits as the reference text the window shows.
+constexpr Band low[] = {
+    {10, 15, "10.4"}, {15, 25, "8.9"}, {25, 50, "7.7"}, {50, 150, "6.8"}, {150, 300, "6.3"}, {300, beyond, "5.9"},
+};
+constexpr Band high[] = {
+    {10, 15, "15"},   {15, 20, "12.4"}, {20, 30, "10.6"},      {30, 50, "9"},
+    {50, 120, "7.7"}, {120, 300, "6.8"}, {300, beyond, "6.3"},
+};
+
+std::optional<std::string> find(std::span<const Band> column, double area)
+{
+    for (const Band& b : column)
+        if (b.lower < area && area <= b.upper)
+            return std::string(b.text);
+    return std::nullopt;
+}
+
+} // namespace
+
+bool hasColumn(double heightCode) { return heightCode == 23 || heightCode == 46; }
+
+std::optional<std::string> unitPower(double heightCode, double area)
+{
+    if (heightCode == 23)
+        return find(low, area);
+    if (heightCode == 46)
+        return find(high, area);
+    return std::nullopt;
+}
+
+double illuminanceFactor(int lux) { return lux / 100.0; }
+
+Num lightingPower(double unitPower, double area, int lux)
+{
+    return multiply(unitPower, multiply(area, illuminanceFactor(lux)));
+}
+
+Num lampCount(double power, int watts) { return divide(power, watts); }
+
+Num airConditioningLoad(double loadPerArea, double area) { return multiply(loadPerArea, area); }
+
+} // namespace lighting
