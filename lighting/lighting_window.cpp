@@ -4,8 +4,6 @@
 #include "unit_power.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
 #include <utility>
 
 using namespace ui;
@@ -78,10 +76,11 @@ ui::Form* buildWindow(std::function<void()> back)
         field("kt",        "",               "该房间应选空调功率数单位面积65W变量AC",            {1920, 4320, 1095, 495},  19),
         label("Label5",    "高度(m)",        "",                                                 {1920, 1680, 1215, 495},  20).captionOf("H"),
         combo("H",         "23",             "请在这里输入房间高度2`3米输入23，4~6米输入46",     {240, 1680, 1575, 435},   21).withItems({"23", "46"}),
-        label("Label6",    "kW",             "",                                                 {3000, 4320, 375, 495},   22).captionOf("kt"),
+        label("Label6",    "kW",             "",                                                 {3000, 4320, 375, 495},   22),
         button("Command4", "清零&O",         "点击将清除所有数据",                               {1920, 4920, 1695, 615},  23),
         label("Label7",    reference,        "",                                                 {5040, 2640, 5175, 2940}, 24).pt(9),
-        combo("ps",        "0.05",           "",                                                 {3480, 4320, 1335, 435},  25).withItems({"0.05", "0.055", "0.06", "0.065", "0.07"}),
+        combo("ps",        "0.05",           "",                                                 {3480, 4320, 1335, 435},  25).withItems({"0.05", "0.055", "0.06", "0.065", "0.07"})
+                                                                                                                         .knownAs("单位面积空调负荷(kW/m²)"),
         option("zd300",    "300",                                                                {5640, 1020, 855, 315},   26).checked(),
         option("zd500",    "500",                                                                {6840, 1020, 975, 315},   27),
         option("zd750",    "750",                                                                {7800, 1020, 855, 315},   28),
@@ -95,15 +94,6 @@ ui::Form* buildWindow(std::function<void()> back)
 
     Form* form = build(window, controls);
     Form& f = *form;
-    // `ps` has neither a label nor a tooltip; a failure notice on it still
-    // has to tell the engineer which value is meant.
-    const QString perArea = QStringLiteral("单位面积空调负荷(kW/m²)");
-    f.captions["ps"] = perArea.toStdString();
-    if (auto* ps = qobject_cast<QComboBox*>(f.control("ps"))) {
-        ps->setAccessibleName(perArea);
-        ps->lineEdit()->setAccessibleName(perArea);
-    }
-
     f.onClick("s", [&f] {
         Step step(f);
         const double w = step.lenient("w");

@@ -68,7 +68,9 @@ std::vector<Control> cableGrid()
         grid.push_back(r.kind == Cable::VV ? std::move(kind).checked() : std::move(kind));
         for (int column = 1; column <= 4; ++column) {
             const Column& c = columns[column];
-            grid.push_back(field(r.field(column), "", "", {c.left, r.top, c.width, r.height}, r.tabs[column]));
+            // No label names a row field alone: it is called by its row and column.
+            const std::string spoken = std::string(r.caption) + " " + QString(c.caption).trimmed().toStdString();
+            grid.push_back(field(r.field(column), "", "", {c.left, r.top, c.width, r.height}, r.tabs[column]).knownAs(spoken));
         }
     }
     return grid;
@@ -89,15 +91,15 @@ ui::Form* buildWindow(std::function<void()> back)
             field("s",        "",                "在此输入导线面积",     {7080, 2400, 1935, 435},  42),
             label("Label8",   "现在总面积",      "加入总面积请点击此处", {7080, 3000, 1935, 375},  41).at(0).captionOf("sz"),
             field("sz",       "",                "此处为现在总面积",     {7080, 3480, 1935, 435},  40),
-            label("Label9",   "占用百分比",      "",                     {7320, 4080, 1455, 375},  46).pt(12),
+            label("Label9",   "占用百分比",      "",                     {7320, 4080, 1455, 375},  46).pt(12).captionOf("Text1"),
             multiField("Text1", fillRules(),     "",                     {7080, 4560, 2055, 3375}, 45).pt(9),
             label("Label6",   "利用百分数",      "",                     {240, 4800, 1935, 495},   32).captionOf("bfs"),
             combo("bfs",      "33",              "",                     {240, 5400, 1335, 435},   49).withItems(fillPercentages()),
             label("Label7",   " %",              "",                     {1680, 5400, 495, 495},   33),
             button("xcmj",    "计算线槽截面&X",  "",                     {0, 6000, 2175, 495},     30).pt(14.25),
-            field("xczmj",    "",                "",                     {360, 6600, 1815, 435},   31),
-            label("Label10",  "可选线槽面积",    "",                     {2400, 4680, 1815, 375},  48).pt(14.25),
-            label("Label11",  "钢管管径",        "",                     {5160, 4680, 1575, 375},  50),
+            field("xczmj",    "",                "",                     {360, 6600, 1815, 435},   31).knownAs("所需截面"),
+            label("Label10",  "可选线槽面积",    "",                     {2400, 4680, 1815, 375},  48).pt(14.25).captionOf("List1"),
+            label("Label11",  "钢管管径",        "",                     {5160, 4680, 1575, 375},  50).captionOf("List2"),
             list("List1",                                                {2400, 5160, 4455, 2790}, 47).pt(10.5).withItems(trunkingCatalogue()),
             list("List2",                                                {2520, 5160, 4455, 2580}, 51).pt(10.5).withItems(pipeCatalogue()).startHidden(),
         };

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -129,6 +130,8 @@ Form* build(const WindowDef& def, const std::vector<Control>& controls)
             w->hide();
         if (!c.names.empty())
             form->captions[c.names] = c.caption;
+        if (!c.spoken.empty())
+            form->captions[c.name] = c.spoken;
         made.emplace_back(&c, w);
     };
     for (const Control& c : controls)
@@ -159,7 +162,10 @@ Form* build(const WindowDef& def, const std::vector<Control>& controls)
 
     // What a screen reader says for a field: the label naming it, else its tooltip.
     for (auto& [c, w] : made) {
-        if (c->kind == Kind::Field || c->kind == Kind::MultiField || c->kind == Kind::Combo) {
+        if (!c->names.empty())
+            if (auto* l = qobject_cast<QLabel*>(w))
+                l->setBuddy(form->control(c->names)); // the "labelled by" relation
+        if (c->kind == Kind::Field || c->kind == Kind::MultiField || c->kind == Kind::Combo || c->kind == Kind::List) {
             const QString name = form->describe(c->name);
             w->setAccessibleName(name);
             if (auto* box = qobject_cast<QComboBox*>(w))
@@ -177,8 +183,13 @@ Form* build(const WindowDef& def, const std::vector<Control>& controls)
     std::stable_sort(chain.begin(), chain.end(), [](auto& a, auto& b) { return a.first->tab < b.first->tab; });
     for (std::size_t i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
-    if (!chain.empty())
-        chain.front().second->setFocus();
+    // The first tab stop holds the focus when the window opens.
+    for (auto& [c, w] : chain) {
+        if (w->focusPolicy() & Qt::TabFocus) {
+            w->setFocus();
+            break;
+        }
+    }
 
     return form;
 }

@@ -38,6 +38,7 @@ struct Control {
     bool selected = false;  // the option selected at start
     bool hidden = false;    // a list box hidden at start
     std::string names;      // for a label: the control it is the caption of
+    std::string spoken;     // for a field no label names: what to call it
     std::vector<std::string> items;
 
     Control&& at(int i) && { index = i; return std::move(*this); }
@@ -47,6 +48,7 @@ struct Control {
     Control&& checked() && { selected = true; return std::move(*this); }
     Control&& startHidden() && { hidden = true; return std::move(*this); }
     Control&& captionOf(std::string control) && { names = std::move(control); return std::move(*this); }
+    Control&& knownAs(std::string what) && { spoken = std::move(what); return std::move(*this); }
     Control&& withItems(std::vector<std::string> list) && { items = std::move(list); return std::move(*this); }
 };
 

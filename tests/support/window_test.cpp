@@ -12,11 +12,16 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-void WindowTest::SetUp()
+void WindowTest::SetUp() { restart(); }
+
+void WindowTest::restart()
 {
+    shell_.reset();
+    ended_ = 0;
     shell_ = std::make_unique<Shell>([this] { ++ended_; });
     shell_->start();
     current_ = shell_->window("dqjs");
+    activate();
 }
 
 void WindowTest::TearDown()

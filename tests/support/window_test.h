@@ -19,6 +19,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // A fresh program showing its menu.
+    void restart();
     // Clicks the menu button for `window` and returns the opened window.
     QWidget* open(const char* window);
     // Clicks the calculator's exit button (or the menu's END).
