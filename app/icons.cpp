@@ -56,12 +56,12 @@ void drawLoad(QPainter& p)
     p.drawLine(QPointF(24, 26), QPointF(34, 14));
     p.setBrush(QColor(40, 40, 40));
     p.drawEllipse(QPointF(24, 26), 2.5, 2.5);
-    p.setPen(QColor(30, 60, 140));
-    QFont f;
-    f.setPixelSize(9);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(QRectF(4, 30, 40, 12), Qt::AlignCenter, "kW");
+    // A small bar graph under the needle: the load.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 60, 140));
+    p.drawRect(QRectF(17, 34, 3, 5));
+    p.drawRect(QRectF(22, 32, 3, 7));
+    p.drawRect(QRectF(27, 30, 3, 9));
 }
 
 void drawLightning(QPainter& p)

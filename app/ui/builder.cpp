@@ -30,7 +30,8 @@ QWidget* make(const Control& c, QWidget* parent)
     switch (c.kind) {
     case Kind::Field: {
         auto* e = new QLineEdit(qs(c.caption), parent);
-        e->setCursorPosition(0);
+        if (!c.caption.empty())
+            e->setCursorPosition(0);
         return e;
     }
     case Kind::MultiField: {

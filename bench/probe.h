@@ -1,0 +1,58 @@
+#pragma once
+// The measuring side of the start-up benchmark, shared by the program probe
+// and the bare Qt program so that both are timed by the very same code.
+//
+// A probe process writes one line per measurement to stdout, each time a
+// CLOCK_MONOTONIC reading in nanoseconds (the clock is system-wide, so the
+// harness can set it against the moment it spawned the process):
+//
+//   main <ns>                                  main() entered
+//   app <ns>                                   QApplication constructed
+//   menu <ns>                                  menu window painted
+//   open <window> <1|2> <click-ns> <painted-ns>  a menu click and the calculator painted
+//   widgets <window> <kind>=<count> ...        what the calculator window holds
+//   rss <kB>                                   peak resident memory, every window opened
+//   handler <name> <runs> <median-ns> <p99-ns> <max-ns> <first-ns>
+//   done
+//   error <text>                               the probe could not go on
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace bench {
+
+std::int64_t nowNs();
+
+// One handler whose synchronous run is timed, many times over.
+struct HandlerCase {
+    QString name;                  // "fhjs/Command1"
+    QString window;                // the calculator it belongs to
+    std::function<void()> prepare; // puts the inputs in place (not timed)
+    std::function<void()> run;     // the user's action (timed)
+    QString field;                 // a field the action writes...
+    QString expected;              // ...and its text afterwards, so that no idle click is timed
+};
+
+struct Hooks {
+    std::function<void()> start;                     // creates and shows the menu
+    std::function<void(const QString& window)> back; // from a calculator to the menu
+    std::vector<HandlerCase> handlers;               // none for the bare program
+};
+
+// The window with this objectName among the top-level widgets, or nullptr.
+QWidget* topLevel(const QString& name);
+// A control of a window, by objectName and, for a control array, index.
+QWidget* child(const QString& window, const QString& name, int index = -1);
+
+// Prints "main": call first thing in main().
+void markMain();
+
+// Runs the whole sequence inside the application's event loop and returns
+// the process's exit code. Must be called after the QApplication exists.
+int run(Hooks hooks);
+
+} // namespace bench

@@ -1,0 +1,345 @@
+// Start-up benchmark: runs the program probe and the bare Qt program one
+// after the other, alternating, and sets their times and memory side by side.
+//
+//   elcarta_bench_startup [--runs N] [--verbose] [--program PATH] [--bare PATH]
+//
+// Each probe reports CLOCK_MONOTONIC readings (bench/probe.h); the start-up
+// time runs from the moment just before the harness spawns the process to the
+// menu's first complete paint. Without a display the probes draw offscreen
+// (QT_QPA_PLATFORM=offscreen); with DISPLAY set they use that X server.
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <map>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+std::int64_t nowNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+constexpr double ms = 1e6; // nanoseconds in a millisecond
+
+const char* const windows[] = {"fhjs", "zdjs", "fljs", "XCJS"};
+
+struct Handler {
+    std::string name;
+    int runs = 0;
+    double medianNs = 0, p99Ns = 0, maxNs = 0, firstNs = 0;
+};
+
+struct Run {
+    std::string error;
+    std::int64_t spawn = 0, main = 0, app = 0, menu = 0;
+    std::map<std::string, std::array<double, 2>> open; // ns from click to painted, first and second visit
+    std::map<std::string, std::string> widgets;
+    long rssKb = 0;
+    std::vector<Handler> handlers;
+    bool done = false;
+};
+
+Run failed(std::string why)
+{
+    Run r;
+    r.error = std::move(why);
+    return r;
+}
+
+Run parse(const std::string& output, std::int64_t spawn)
+{
+    Run r;
+    r.spawn = spawn;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream in(line);
+        std::string what;
+        in >> what;
+        if (what == "main")
+            in >> r.main;
+        else if (what == "app")
+            in >> r.app;
+        else if (what == "menu")
+            in >> r.menu;
+        else if (what == "open") {
+            std::string window;
+            int visit = 0;
+            long long click = 0, painted = 0;
+            in >> window >> visit >> click >> painted;
+            if (visit == 1 || visit == 2)
+                r.open[window][visit - 1] = static_cast<double>(painted - click);
+        } else if (what == "widgets") {
+            std::string window, rest;
+            in >> window;
+            std::getline(in, rest);
+            r.widgets[window] = rest;
+        } else if (what == "rss")
+            in >> r.rssKb;
+        else if (what == "handler") {
+            Handler h;
+            in >> h.name >> h.runs >> h.medianNs >> h.p99Ns >> h.maxNs >> h.firstNs;
+            r.handlers.push_back(h);
+        } else if (what == "done")
+            r.done = true;
+        else if (what == "error")
+            r.error = line;
+    }
+    if (r.error.empty() && !r.done)
+        r.error = "the probe stopped before it finished";
+    return r;
+}
+
+Run runOnce(const std::string& exe, bool verbose)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return failed(std::string("pipe: ") + std::strerror(errno));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addclose(&actions, out[1]);
+    if (!verbose)
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+
+    char* argv[] = {const_cast<char*>(exe.c_str()), nullptr};
+    pid_t pid = 0;
+    const std::int64_t spawn = nowNs();
+    const int spawnError = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (spawnError) {
+        close(out[0]);
+        return failed(exe + ": " + std::strerror(spawnError));
+    }
+
+    std::string output;
+    char buffer[4096];
+    const std::int64_t deadline = spawn + 120'000'000'000LL;
+    bool timedOut = false;
+    for (;;) {
+        const std::int64_t left = (deadline - nowNs()) / 1'000'000;
+        if (left <= 0) {
+            timedOut = true;
+            kill(pid, SIGKILL);
+            break;
+        }
+        pollfd p{out[0], POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(std::min<std::int64_t>(left, 1000))) < 0 && errno != EINTR)
+            break;
+        if (!(p.revents & (POLLIN | POLLHUP)))
+            continue;
+        const ssize_t n = read(out[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        output.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+
+    Run r = parse(output, spawn);
+    if (timedOut)
+        r.error = "timed out after 120 s";
+    else if (r.error.empty() && !(WIFEXITED(status) && WEXITSTATUS(status) == 0))
+        r.error = "exited with status " + std::to_string(status);
+    return r;
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return NAN;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+template <typename F>
+double medianOf(const std::vector<Run>& runs, F value)
+{
+    std::vector<double> v;
+    for (const Run& r : runs)
+        v.push_back(value(r));
+    return median(v);
+}
+
+std::string fixed(double v, int decimals)
+{
+    char s[64];
+    std::snprintf(s, sizeof s, "%.*f", decimals, v);
+    return s;
+}
+
+int met = 0, judged = 0;
+
+// One row of the side-by-side table; a limit of 0 means no target.
+void row(const std::string& what, double bare, double program, const char* unit, int decimals, double limit)
+{
+    const double ratio = program / bare;
+    std::printf("%-44s %11s %11s %7s", what.c_str(), (fixed(bare, decimals) + " " + unit).c_str(),
+                (fixed(program, decimals) + " " + unit).c_str(), (fixed(ratio, 2) + "x").c_str());
+    if (limit > 0) {
+        const bool pass = ratio <= limit;
+        ++judged;
+        met += pass;
+        std::printf("   <= %.1fx  %s", limit, pass ? "PASS" : "MISS");
+    }
+    std::printf("\n");
+}
+
+std::string besideSelf(const char* name)
+{
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return name;
+    std::string path(self, static_cast<std::size_t>(n));
+    return path.substr(0, path.rfind('/') + 1) + name;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int runs = 15;
+    bool verbose = false;
+    std::string program = besideSelf("elcarta_bench_program");
+    std::string bare = besideSelf("elcarta_bench_bare");
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--runs" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--verbose")
+            verbose = true;
+        else if (a == "--program" && i + 1 < argc)
+            program = argv[++i];
+        else if (a == "--bare" && i + 1 < argc)
+            bare = argv[++i];
+        else {
+            std::fprintf(stderr, "usage: %s [--runs N] [--verbose] [--program PATH] [--bare PATH]\n", argv[0]);
+            return 2;
+        }
+    }
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+
+    std::printf("Start-up benchmark: %d runs of each, alternating, after one warm-up run each; platform %s\n", runs,
+                platform ? platform : "xcb");
+    std::fflush(stdout);
+
+    // The first run of each loads the libraries and fonts from disk; it is not counted.
+    for (const std::string& exe : {bare, program}) {
+        const Run warm = runOnce(exe, verbose);
+        if (!warm.error.empty()) {
+            std::fprintf(stderr, "%s: %s\n", exe.c_str(), warm.error.c_str());
+            return 2;
+        }
+    }
+
+    std::vector<Run> bareRuns, programRuns;
+    for (int i = 0; i < runs; ++i) {
+        // Alternate which goes first, so that neither always follows the other.
+        for (int k = 0; k < 2; ++k) {
+            const bool bareNow = (i + k) % 2 == 0;
+            Run r = runOnce(bareNow ? bare : program, verbose);
+            if (!r.error.empty()) {
+                std::fprintf(stderr, "%s: %s\n", (bareNow ? bare : program).c_str(), r.error.c_str());
+                return 2;
+            }
+            (bareNow ? bareRuns : programRuns).push_back(std::move(r));
+        }
+    }
+
+    std::printf("\n%-44s %11s %11s %7s   %s\n", "median of the runs", "bare", "program", "ratio", "target");
+    // A row of both programs' medians of one measure.
+    auto both = [&](const std::string& what, auto value, const char* unit, int decimals, double limit) {
+        row(what, medianOf(bareRuns, value), medianOf(programRuns, value), unit, decimals, limit);
+    };
+    both("start-up: process start to painted menu", [](const Run& r) { return (r.menu - r.spawn) / ms; }, "ms", 1, 1.2);
+    both("  process start to main()", [](const Run& r) { return (r.main - r.spawn) / ms; }, "ms", 1, 0);
+    both("  main() to QApplication ready", [](const Run& r) { return (r.app - r.main) / ms; }, "ms", 1, 0);
+    both("  QApplication ready to painted menu", [](const Run& r) { return (r.menu - r.app) / ms; }, "ms", 1, 0);
+    for (int visit = 0; visit < 2; ++visit) {
+        double bareSum = 0, programSum = 0;
+        for (const char* w : windows) {
+            const double b = medianOf(bareRuns, [&](const Run& r) { return r.open.at(w)[visit] / ms; });
+            const double p = medianOf(programRuns, [&](const Run& r) { return r.open.at(w)[visit] / ms; });
+            bareSum += b;
+            programSum += p;
+            row(std::string("open ") + w + (visit ? ", second: " : ", first: ") + "click to painted", b, p, "ms",
+                2, 1.2);
+        }
+        row(std::string("  four windows, ") + (visit ? "second" : "first") + " opening, summed", bareSum, programSum,
+            "ms", 2, 0);
+    }
+    both("peak resident memory, every window opened", [](const Run& r) { return r.rssKb / 1024.0; }, "MiB", 1, 1.3);
+
+    // A handler is judged by its usual click and by the first click after the
+    // window opened (which pays for whatever Qt sets up lazily), each the
+    // median over the runs; the slowest click of all is shown, not judged, as
+    // on a shared machine it is mostly another process taking the processor.
+    if (!programRuns.front().handlers.empty()) {
+        std::printf("\n%-36s %9s %9s %9s %9s   %s\n", "handler (program), one click", "median", "first", "p99",
+                    "slowest", "target");
+        const std::size_t count = programRuns.front().handlers.size();
+        for (std::size_t h = 0; h < count; ++h) {
+            const std::string name = programRuns.front().handlers[h].name;
+            std::vector<double> medians, firsts, p99s;
+            double slowest = 0;
+            for (const Run& r : programRuns) {
+                if (h >= r.handlers.size())
+                    continue;
+                medians.push_back(r.handlers[h].medianNs / 1000.0);
+                firsts.push_back(r.handlers[h].firstNs / 1000.0);
+                p99s.push_back(r.handlers[h].p99Ns / 1000.0);
+                slowest = std::max(slowest, r.handlers[h].maxNs / 1000.0);
+            }
+            const double m = median(medians), first = median(firsts);
+            const bool pass = m < 1000 && first < 1000;
+            ++judged;
+            met += pass;
+            std::printf("%-36s %6s us %6s us %6s us %6s us   < 1 ms  %s\n", name.c_str(), fixed(m, 1).c_str(),
+                        fixed(first, 0).c_str(), fixed(median(p99s), 0).c_str(), fixed(slowest, 0).c_str(),
+                        pass ? "PASS" : "MISS");
+        }
+        std::printf("(%d clicks a run; median, first and p99: medians over the runs; slowest: of all clicks)\n",
+                    programRuns.front().handlers.front().runs);
+    }
+
+    // The bare program must hold what the calculators hold, or the comparison says nothing.
+    bool same = true;
+    for (const char* w : windows) {
+        const std::string p = programRuns.front().widgets[w], b = bareRuns.front().widgets[w];
+        if (p != b) {
+            same = false;
+            std::printf("\ncontrols of %s differ:\n  program:%s\n  bare:   %s\n", w, p.c_str(), b.c_str());
+        }
+    }
+    std::printf("\n%s\n", same ? "controls per window: the bare windows hold what the calculators hold"
+                               : "controls per window: MISMATCH, the calculators changed; renew the bare windows with\n"
+                                 "  elcarta_bench_program --dump-windows > bench/bare_windows.inc");
+    std::printf("targets met: %d of %d\n", met, judged);
+    return 0;
+}
