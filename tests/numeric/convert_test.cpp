@@ -177,3 +177,31 @@ TEST(Arithmetic, FailuresInsteadOfInfinityOrNaN)
     EXPECT_FALSE(Num(std::numeric_limits<double>::quiet_NaN()).ok());
     EXPECT_FALSE(Num(std::numeric_limits<double>::infinity()).ok());
 }
+
+TEST(Conversions, NeverYieldInfinityOrNaN)
+{
+    // Random texts built from the characters numbers are made of, and others.
+    const std::string alphabet = "0123456789.,+-eE  \tx%9999999999";
+    std::mt19937 random(1208);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::uniform_int_distribution<int> length(0, 40);
+    for (int i = 0; i < 50000; ++i) {
+        std::string text;
+        for (int n = length(random); n > 0; --n)
+            text += alphabet[pick(random)];
+        if (i % 7 == 0) {
+            text += 'E';
+            text += std::to_string(random() % 700);
+        }
+        for (const Num& n : {parseStrict(text), parseLenient(text)}) {
+            if (n.ok()) {
+                ASSERT_TRUE(std::isfinite(n.value())) << text;
+                const std::string written = formatNumber(n.value());
+                ASSERT_EQ(written.find_first_of("in"), std::string::npos) << written;
+                ASSERT_TRUE(parseStrict(written).ok()) << written;
+            } else {
+                ASSERT_EQ(n.value(), 0) << text;
+            }
+        }
+    }
+}
