@@ -63,6 +63,7 @@ QWidget* make(const Control& c, QWidget* parent)
         box->setCompleter(nullptr);                // typing must not be completed to an item
         for (const auto& item : c.items)
             box->addItem(qs(item));
+        box->setCurrentIndex(box->findText(qs(c.caption))); // the list opens on the item shown
         box->setEditText(qs(c.caption));
         return box;
     }

@@ -70,9 +70,11 @@ void Form::setText(std::string_view name, const QString& text)
         e->setCursorPosition(0); // a written result is read from its first digit
     } else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
         m->setPlainText(QString(text).replace("\r\n", "\n"));
-    else if (auto* c = qobject_cast<QComboBox*>(w))
+    else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        if (const int item = c->findText(text); item >= 0)
+            c->setCurrentIndex(item); // the list opens on the item shown
         c->setEditText(text);
-    else if (auto* l = qobject_cast<QLabel*>(w))
+    } else if (auto* l = qobject_cast<QLabel*>(w))
         l->setText(text);
 }
 

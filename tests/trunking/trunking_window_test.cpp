@@ -371,3 +371,17 @@ TEST_F(TrunkingWindow, FontsAndTooltips)
     EXPECT_EQ(find("Label8", 0)->toolTip(), QString::fromUtf8("加入总面积请点击此处"));
     EXPECT_EQ(text("Label7"), " %");
 }
+
+TEST_F(TrunkingWindow, PercentageListOpensOnThePercentageShown)
+{
+    auto* bfs = get<QComboBox>("bfs");
+    ASSERT_NE(bfs, nullptr);
+    EXPECT_EQ(bfs->currentText(), "33");
+    EXPECT_EQ(bfs->itemText(bfs->currentIndex()), "33");
+    click("Label10");
+    EXPECT_EQ(bfs->itemText(bfs->currentIndex()), "20");
+    type("bfs", "45");
+    click("Label11");
+    EXPECT_EQ(text("bfs"), "33");
+    EXPECT_EQ(bfs->itemText(bfs->currentIndex()), "33");
+}
