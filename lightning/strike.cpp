@@ -1,7 +1,5 @@
 #include "strike.h"
 
-#include <cmath>
-
 using namespace numeric;
 
 namespace lightning {
@@ -10,15 +8,6 @@ namespace {
 
 // A value as the engineer sees it in a field: 15 significant digits.
 double throughText(double value) { return parseStrict(formatNumber(value)).value(); }
-
-Num squareRoot(Num x)
-{
-    if (!x)
-        return x;
-    if (x.value() < 0)
-        return Num::fail(Failure::NegativeRoot);
-    return std::sqrt(x.value());
-}
 
 constexpr double pi = 3.1416; // π as the collection area is worked out by hand
 constexpr double squareMetresToKm2 = 1e-6;

@@ -248,4 +248,13 @@ Num power(Num base, Num exponent)
     return std::pow(b, e);
 }
 
+Num squareRoot(Num x)
+{
+    if (!x)
+        return x;
+    if (x.value() < 0)
+        return Num::fail(Failure::NegativeRoot);
+    return std::sqrt(x.value());
+}
+
 } // namespace numeric

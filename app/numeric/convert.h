@@ -57,5 +57,6 @@ Num add(Num a, Num b);
 Num multiply(Num a, Num b);
 Num divide(Num a, Num b);
 Num power(Num base, Num exponent);
+Num squareRoot(Num x);
 
 } // namespace numeric
