@@ -12,6 +12,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev
+  poppler-utils
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "builder.h"
 
+#include "accessible.h"
 #include "widgets.h"
 
 #include <QAccessible>
@@ -55,7 +56,7 @@ QWidget* make(const Control& c, QWidget* parent)
         o->setChecked(c.selected);
         return o;
     }
-    case Kind::Frame: return new QGroupBox(qs(c.caption), parent);
+    case Kind::Frame: return new Frame(qs(c.caption), parent);
     case Kind::Combo: {
         auto* box = new QComboBox(parent);
         box->setEditable(true);
@@ -94,12 +95,17 @@ int px(int twips) { return static_cast<int>(std::lround(twips / 15.0 * scale()))
 void installFontSubstitutions()
 {
     QFont::insertSubstitutions("宋体", {"SimSun", "AR PL UMing CN", "AR PL SungtiL GB", "Noto Serif CJK SC"});
-    QFont::insertSubstitutions("华文行楷", {"STXingkai", "AR PL UKai CN", "AR PL KaitiM GB", "Noto Serif CJK SC"});
+    // The calligraphic face comes with office suites, not with Windows itself;
+    // every Chinese Windows has KaiTi, and SimSun is the last resort.
+    QFont::insertSubstitutions("华文行楷", {"STXingkai", "KaiTi", "楷体", "AR PL UKai CN", "AR PL KaitiM GB", "SimSun",
+                                            "AR PL UMing CN", "Noto Serif CJK SC"});
 }
 
 Form* build(const WindowDef& def, const std::vector<Control>& controls)
 {
+    installAccessibility();
     auto* window = new QWidget(nullptr, Qt::Window);
+    markWindow(window);
     window->setObjectName(qs(def.name));
     window->setWindowTitle(qs(def.caption));
     window->setFixedSize(px(def.width), px(def.height));
@@ -130,10 +136,12 @@ Form* build(const WindowDef& def, const std::vector<Control>& controls)
             w->setToolTip(qs(c.tooltip));
         if (c.hidden)
             w->hide();
+        if (c.tab >= 0)
+            w->setProperty("tabIndex", c.tab);
         if (!c.names.empty())
-            form->captions[c.names] = c.caption;
+            form->nameBy(c.names, c.name, c.index);
         if (!c.spoken.empty())
-            form->captions[c.name] = c.spoken;
+            form->callAs(c.name, c.spoken);
         made.emplace_back(&c, w);
     };
     for (const Control& c : controls)
@@ -162,36 +170,37 @@ Form* build(const WindowDef& def, const std::vector<Control>& controls)
         optionButton->setFocusPolicy(optionButton->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     }
 
-    // What a screen reader says for a field: the label naming it, else its tooltip.
+    // What a screen reader says for a field: the label naming it, else what
+    // it is called, else its tooltip. Buttons and options are named by their
+    // captions as they change.
     for (auto& [c, w] : made) {
-        if (!c->names.empty())
+        if (!c->names.empty()) {
+            QWidget* named = form->control(c->names);
             if (auto* l = qobject_cast<QLabel*>(w))
-                l->setBuddy(form->control(c->names)); // the "labelled by" relation
+                l->setBuddy(named); // the "labelled by" relation
+            // A clickable label with no tab index of its own comes just before
+            // the field it names.
+            if (c->tab < 0 && named && named->property("tabIndex").isValid())
+                w->setProperty("tabIndex", named->property("tabIndex").toDouble() - 0.5);
+        }
         if (c->kind == Kind::Field || c->kind == Kind::MultiField || c->kind == Kind::Combo || c->kind == Kind::List) {
             const QString name = form->describe(c->name);
             w->setAccessibleName(name);
             if (auto* box = qobject_cast<QComboBox*>(w))
                 box->lineEdit()->setAccessibleName(name);
-        } else if (c->kind == Kind::Button || c->kind == Kind::Option) {
-            w->setAccessibleName(qs(c->caption).remove('&'));
         }
     }
 
-    // Focus chain in the order of the tab indexes; labels and frames take no focus.
-    std::vector<std::pair<const Control*, QWidget*>> chain;
-    for (auto& entry : made)
-        if (entry.first->tab >= 0 && (entry.second->focusPolicy() & Qt::ClickFocus))
-            chain.push_back(entry);
-    std::stable_sort(chain.begin(), chain.end(), [](auto& a, auto& b) { return a.first->tab < b.first->tab; });
-    for (std::size_t i = 1; i < chain.size(); ++i)
-        QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
+    // Focus chain in the order of the tab indexes; labels and frames take no
+    // focus until a label gets a click handler.
+    form->linkFocusChain();
     // The first tab stop holds the focus when the window opens.
-    for (auto& [c, w] : chain) {
-        if (w->focusPolicy() & Qt::TabFocus) {
-            w->setFocus();
-            break;
-        }
-    }
+    std::vector<std::pair<int, QWidget*>> stops;
+    for (auto& [c, w] : made)
+        if (c->tab >= 0 && (w->focusPolicy() & Qt::TabFocus))
+            stops.emplace_back(c->tab, w);
+    if (!stops.empty())
+        std::min_element(stops.begin(), stops.end(), [](auto& a, auto& b) { return a.first < b.first; })->second->setFocus();
 
     return form;
 }

@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include "accessible.h"
 #include "widgets.h"
 
 #include <QAbstractButton>
@@ -7,12 +8,16 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QPushButton>
-#include <QShortcut>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
 #include <QVariant>
+#include <algorithm>
+#include <climits>
+#include <vector>
 
 namespace ui {
 
@@ -20,19 +25,56 @@ namespace {
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
+// The place of a widget in its window's coordinates.
+QRect inWindow(const QWidget* w, const QWidget* window) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); }
+
+// How much a note may cover of each kind of control: nothing that takes input
+// if there is any other place, a caption only if there is no free place.
+struct Obstacle {
+    QRect rect;
+    int weight;
+};
+
+std::vector<Obstacle> obstacles(const QWidget* window, const QWidget* avoid)
+{
+    std::vector<Obstacle> found;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window) || w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
+            continue;
+        if (qobject_cast<Note*>(w) || dynamic_cast<FailureMark*>(w))
+            continue;
+        const QRect r = inWindow(w, window);
+        if (w == avoid)
+            found.push_back({r.adjusted(-3, -3, 3, 3), 1000});
+        else if (auto* frame = dynamic_cast<Frame*>(w))
+            found.push_back({QRect(r.topLeft(), QSize(r.width(), frame->fontMetrics().height())), 10}),
+                found.push_back({r, 1});
+        else if (auto* label = qobject_cast<ClickLabel*>(w))
+            found.push_back({r, label->isClickable() ? 100 : 10});
+        else
+            found.push_back({r, 100});
+    }
+    return found;
+}
+
 } // namespace
 
 Form::Form(QWidget* window, WindowDef def) : QObject(window), window_(window), def_(std::move(def))
 {
-    notice_ = new QLabel(window_);
-    notice_->setObjectName("failureNotice");
-    notice_->setWordWrap(true);
-    notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont font = window_->font();
-    font.setPointSizeF(10.5);
-    notice_->setFont(font);
-    notice_->setStyleSheet("QLabel { background: #fff4d6; color: #a00000; border: 1px solid #d00000; padding: 2px; }");
-    notice_->hide();
+    QFont noteFont = window_->font();
+    noteFont.setPointSizeF(10.5);
+    failureNote_ = new Note(Note::Tone::Failure, window_);
+    failureNote_->setObjectName("failureNotice");
+    failureNote_->setFont(noteFont);
+    messageNote_ = new Note(Note::Tone::Message, window_);
+    messageNote_->setObjectName("messageNotice");
+    messageNote_->setFont(noteFont);
+    connect(messageNote_, &ClickLabel::clicked, this, [this] {
+        if (messageClick_)
+            messageClick_();
+    });
+    mark_ = new FailureMark(window_);
+    mark_->setObjectName("failureMark");
 }
 
 QWidget* Form::control(std::string_view name, int index) const
@@ -74,8 +116,8 @@ void Form::setText(std::string_view name, const QString& text)
         if (const int item = c->findText(text); item >= 0)
             c->setCurrentIndex(item); // the list opens on the item shown
         c->setEditText(text);
-    } else if (auto* l = qobject_cast<QLabel*>(w))
-        l->setText(text);
+    } else if (qobject_cast<QLabel*>(w))
+        setCaption(name, text);
 }
 
 bool Form::isChecked(std::string_view name) const
@@ -88,11 +130,13 @@ void Form::setCaption(std::string_view name, const QString& caption)
 {
     QWidget* w = control(name);
     if (auto* b = qobject_cast<QAbstractButton*>(w))
-        b->setText(caption);
+        b->setText(caption); // a button is named by its text, so its name follows
     else if (auto* g = qobject_cast<QGroupBox*>(w))
         g->setTitle(caption);
-    else if (auto* l = qobject_cast<QLabel*>(w))
+    else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(caption);
+        refreshNames(name);
+    }
 }
 
 void Form::setShown(std::string_view name, bool shown)
@@ -103,12 +147,18 @@ void Form::setShown(std::string_view name, bool shown)
 
 void Form::onClick(std::string_view name, std::function<void()> handler)
 {
+    bool labels = false;
     for (QWidget* w : window_->findChildren<QWidget*>(qs(name))) {
         if (auto* b = qobject_cast<QAbstractButton*>(w))
             connect(b, &QAbstractButton::clicked, this, [handler] { handler(); });
-        else if (auto* l = qobject_cast<ClickLabel*>(w))
+        else if (auto* l = qobject_cast<ClickLabel*>(w)) {
+            l->setClickable(true);
             connect(l, &ClickLabel::clicked, this, handler);
+            labels = true;
+        }
     }
+    if (labels)
+        linkFocusChain();
 }
 
 void Form::onChange(std::string_view name, std::function<void()> handler)
@@ -140,6 +190,7 @@ void Form::setDefaultButton(std::string_view name)
     QWidget* window = window_;
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* shortcut = new QShortcut(QKeySequence(key), window_);
+        shortcut->setAutoRepeat(false);
         connect(shortcut, &QShortcut::activated, button, [window, button] {
             auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
             (focused ? focused : button)->click();
@@ -155,13 +206,51 @@ void Form::setDefaultButton(std::string_view name)
     }
 }
 
+void Form::nameBy(const std::string& control, const std::string& label, int index)
+{
+    namedBy_[control] = {label, index};
+}
+
+void Form::callAs(const std::string& control, const std::string& spoken) { spoken_[control] = spoken; }
+
 QString Form::describe(std::string_view name) const
 {
-    if (auto it = captions.find(name); it != captions.end())
-        return qs(it->second).remove('&').trimmed();
+    if (auto it = namedBy_.find(name); it != namedBy_.end())
+        if (auto* label = qobject_cast<QLabel*>(control(it->second.first, it->second.second)))
+            return spokenCaption(label->text()).remove('&');
+    if (auto it = spoken_.find(name); it != spoken_.end())
+        return qs(it->second);
     if (QWidget* w = control(name); w && !w->toolTip().isEmpty())
         return w->toolTip();
     return qs(name);
+}
+
+void Form::refreshNames(std::string_view label)
+{
+    for (const auto& [controlName, namer] : namedBy_) {
+        if (namer.first != label)
+            continue;
+        QWidget* w = control(controlName);
+        if (!w)
+            continue;
+        const QString name = describe(controlName);
+        w->setAccessibleName(name);
+        if (auto* box = qobject_cast<QComboBox*>(w))
+            box->lineEdit()->setAccessibleName(name);
+    }
+}
+
+void Form::linkFocusChain()
+{
+    std::vector<std::pair<double, QWidget*>> chain;
+    for (QWidget* w : window_->findChildren<QWidget*>()) {
+        const QVariant tab = w->property("tabIndex");
+        if (tab.isValid() && (w->focusPolicy() & Qt::ClickFocus))
+            chain.emplace_back(tab.toDouble(), w);
+    }
+    std::stable_sort(chain.begin(), chain.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
 }
 
 void Form::showFailure(std::string_view name, const QString& why)
@@ -171,21 +260,19 @@ void Form::showFailure(std::string_view name, const QString& why)
     if (!w)
         return;
     failed_ = w;
-    failedStyle_ = w->styleSheet();
-    w->setStyleSheet(failedStyle_ + " border: 2px solid #d00000;");
+    mark_->surround(w);
 
-    notice_->setText(describe(name) + QStringLiteral("：") + why);
-    const int width = qMin(qMax(w->width(), 200), window_->width());
-    notice_->setFixedWidth(width);
-    notice_->adjustSize();
-    QPoint at = w->mapTo(window_, QPoint(0, w->height() + 2));
-    if (at.y() + notice_->height() > window_->height())
-        at.setY(w->mapTo(window_, QPoint(0, 0)).y() - notice_->height() - 2);
-    at.setX(qBound(0, at.x(), window_->width() - width));
-    at.setY(qMax(0, at.y()));
-    notice_->move(at);
-    notice_->raise();
-    notice_->show();
+    // While marked, the field itself says why to a screen reader.
+    QWidget* described = w;
+    if (auto* box = qobject_cast<QComboBox*>(w))
+        described = box;
+    failedDescription_ = described->accessibleDescription();
+    described->setAccessibleDescription(why);
+
+    failureNote_->setText(describe(name) + QStringLiteral("：") + why);
+    placeNote(failureNote_, inWindow(w, window_), w);
+    failureNote_->show();
+    announce(failureNote_);
 
     auto clearIt = [this] { clearFailure(); };
     if (auto* e = qobject_cast<QLineEdit*>(w))
@@ -200,12 +287,92 @@ void Form::clearFailure()
 {
     disconnect(clearOnEdit_);
     if (failed_)
-        failed_->setStyleSheet(failedStyle_);
+        failed_->setAccessibleDescription(failedDescription_);
     failed_ = nullptr;
-    notice_->hide();
+    failedDescription_.clear();
+    mark_->hide();
+    failureNote_->hide();
 }
 
-QString Form::failureText() const { return notice_->isVisibleTo(window_) ? notice_->text() : QString(); }
+QString Form::failureText() const { return failureNote_->isVisibleTo(window_) ? failureNote_->text() : QString(); }
+
+QString Form::failedField() const { return failed_ ? failed_->objectName() : QString(); }
+
+void Form::showMessage(const QString& text, std::function<void()> onClick)
+{
+    clearMessage();
+    messageClick_ = std::move(onClick);
+    messageNote_->setClickable(static_cast<bool>(messageClick_));
+    messageNote_->setFocusPolicy(Qt::NoFocus); // a pointer shortcut; the keys stay with the controls
+    messageNote_->setCursor(messageClick_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    messageNote_->setText(text);
+    const QRect bottom(window_->width() / 2, window_->height(), 0, 0);
+    placeNote(messageNote_, bottom, nullptr);
+    messageNote_->show();
+    announce(messageNote_);
+
+    // Any edit in the window takes the message away.
+    if (!watchingEdits_) {
+        watchingEdits_ = true;
+        for (QLineEdit* e : window_->findChildren<QLineEdit*>())
+            connect(e, &QLineEdit::textEdited, this, &Form::clearMessage);
+        for (QPlainTextEdit* m : window_->findChildren<QPlainTextEdit*>())
+            connect(m, &QPlainTextEdit::textChanged, this, [this, m] {
+                if (m->hasFocus())
+                    clearMessage();
+            });
+    }
+}
+
+void Form::clearMessage()
+{
+    messageNote_->hide();
+    messageClick_ = nullptr;
+}
+
+QString Form::messageText() const { return messageNote_->isVisibleTo(window_) ? messageNote_->text() : QString(); }
+
+QWidget* Form::failureNote() const { return failureNote_; }
+QWidget* Form::messageNote() const { return messageNote_; }
+
+// Of all the places in the window the note could take, the one that covers
+// least of the other controls, and among those the nearest to `near`.
+void Form::placeNote(Note* note, const QRect& near, const QWidget* avoid)
+{
+    const std::vector<Obstacle> around = obstacles(window_, avoid);
+    const int windowWidth = window_->width(), windowHeight = window_->height();
+    const int step = 4;
+
+    long long bestScore = LLONG_MAX;
+    QRect best;
+    for (const int wanted : {qMax(near.width(), 200), 150}) {
+        const int width = qMin(wanted, windowWidth);
+        note->setFixedWidth(width);
+        note->adjustSize();
+        const int height = qMin(note->height(), windowHeight);
+        for (int y = 0; y + height <= windowHeight; y += step) {
+            for (int x = 0; x + width <= windowWidth; x += step) {
+                const QRect r(x, y, width, height);
+                long long covered = 0;
+                for (const Obstacle& o : around) {
+                    const QRect cut = r.intersected(o.rect);
+                    if (!cut.isEmpty())
+                        covered += static_cast<long long>(cut.width()) * cut.height() * o.weight;
+                }
+                // Covering any control weighs more than any distance.
+                const long long score = covered * 4096 + (r.center() - near.center()).manhattanLength();
+                if (score < bestScore) {
+                    bestScore = score;
+                    best = r;
+                }
+            }
+        }
+    }
+    note->setFixedWidth(best.width());
+    note->adjustSize();
+    note->move(best.topLeft());
+    note->raise();
+}
 
 QString reasonText(numeric::Failure failure)
 {

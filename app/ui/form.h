@@ -1,6 +1,6 @@
 #pragma once
 // What a window's handlers need: find controls by name, read and write field
-// texts, attach handlers, and show a failure without any dialog.
+// texts, attach handlers, and show a failure or a message without any dialog.
 
 #include "app/numeric/convert.h"
 #include "control.h"
@@ -14,9 +14,10 @@
 #include <string>
 #include <string_view>
 
-class QLabel;
-
 namespace ui {
+
+class FailureMark;
+class Note;
 
 class Form : public QObject {
     Q_OBJECT
@@ -39,6 +40,7 @@ public:
     void setShown(std::string_view name, bool shown);
 
     // Click on a button, option or label (every element of a control array).
+    // A label with a click handler becomes a keyboard control too.
     void onClick(std::string_view name, std::function<void()> handler);
     void onChange(std::string_view name, std::function<void()> handler);
     void onDoubleClick(std::string_view name, std::function<void()> handler);
@@ -47,27 +49,52 @@ public:
     // on another push button, which Enter then presses itself.
     void setDefaultButton(std::string_view name);
 
-    // How the user knows which field is meant: the caption of the label that
-    // names it, else its tooltip, else its name.
+    // The label `label` is the caption of `control`; or `control` is called
+    // `spoken` where no label names it.
+    void nameBy(const std::string& control, const std::string& label, int index = -1);
+    void callAs(const std::string& control, const std::string& spoken);
+    // How the user knows which control is meant: the caption its label shows
+    // now, else what it is called, else its tooltip, else its name.
     QString describe(std::string_view name) const;
 
-    // Marks the field and shows a note beside it; both go at the next edit of
-    // that field or at clearFailure().
+    // Marks the field and shows a note in the window naming it and saying
+    // why; a screen reader hears the note at once. Both go at the next edit
+    // of that field or at clearFailure().
     void showFailure(std::string_view name, const QString& why);
     void clearFailure();
     QString failureText() const;
-    QString failedField() const { return failed_ ? failed_->objectName() : QString(); }
+    QString failedField() const;
 
-    // Label captions by the control they name (filled in by the builder).
-    std::map<std::string, std::string, std::less<>> captions;
+    // A message that is not a failure (such as where a file went), shown in
+    // the window where it covers no control. A click on it runs `onClick`
+    // when given. It goes at the next edit in the window or at clearMessage().
+    void showMessage(const QString& text, std::function<void()> onClick = {});
+    void clearMessage();
+    QString messageText() const;
+
+    // The notes, for checking where they lie.
+    QWidget* failureNote() const;
+    QWidget* messageNote() const;
+
+    // Links every control that takes the focus in the order of its tab index.
+    void linkFocusChain();
 
 private:
+    void placeNote(Note* note, const QRect& near, const QWidget* avoid);
+    void refreshNames(std::string_view label);
+
     QWidget* window_;
     WindowDef def_;
-    QLabel* notice_ = nullptr;
+    Note* failureNote_ = nullptr;
+    Note* messageNote_ = nullptr;
+    FailureMark* mark_ = nullptr;
     QPointer<QWidget> failed_;
-    QString failedStyle_;
+    QString failedDescription_;
     QMetaObject::Connection clearOnEdit_;
+    std::function<void()> messageClick_;
+    bool watchingEdits_ = false;
+    std::map<std::string, std::pair<std::string, int>, std::less<>> namedBy_; // control -> its label
+    std::map<std::string, std::string, std::less<>> spoken_;  // control -> what it is called
 };
 
 // One run of a handler. Reads and writes fields in order; the first failure

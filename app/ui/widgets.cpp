@@ -1,13 +1,46 @@
 #include "widgets.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 namespace ui {
 
+namespace {
+
+bool isPressKey(const QKeyEvent* key)
+{
+    const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    return plain && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+}
+
+} // namespace
+
+void ClickLabel::setClickable(bool clickable)
+{
+    clickable_ = clickable;
+    setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void ClickLabel::click() { emit clicked(); }
+
+bool ClickLabel::event(QEvent* event)
+{
+    // Space and Enter belong to a focused clickable label, not to the window's
+    // shortcuts (such as a default button).
+    if (clickable_ && event->type() == QEvent::ShortcutOverride && isPressKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QLabel::event(event);
+}
+
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {
-    pressed_ = event->button() == Qt::LeftButton;
+    pressed_ = clickable_ && event->button() == Qt::LeftButton;
     QLabel::mousePressEvent(event);
 }
 
@@ -18,6 +51,88 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
     if (click)
         emit clicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event)
+{
+    if (clickable_ && isPressKey(event)) {
+        if (!event->isAutoRepeat()) // holding the key down clicks once
+            emit clicked();
+        event->accept();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // A dotted frame inside the label's edge, as a focused button shows one.
+    QPainter p(this);
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+Note::Note(Tone tone, QWidget* parent) : ClickLabel(parent), tone_(tone)
+{
+    setWordWrap(true);
+    setTextFormat(Qt::PlainText);
+    if (tone == Tone::Failure) {
+        setStyleSheet("QLabel { background: #fff4d6; color: #a00000; border: 1px solid #d00000; padding: 2px; }");
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    } else {
+        setStyleSheet("QLabel { background: #eef5ff; color: #12345a; border: 1px solid #5b7fae; padding: 2px; }");
+    }
+    hide();
+}
+
+FailureMark::FailureMark(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+}
+
+void FailureMark::surround(QWidget* field)
+{
+    const QRect r(field->mapTo(parentWidget(), QPoint(0, 0)), field->size());
+    setGeometry(r.adjusted(-2, -2, 2, 2));
+    raise();
+    show();
+}
+
+void FailureMark::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(QPen(QColor(0xd0, 0, 0), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
+
+int Frame::borderTop() const { return fontMetrics().height() / 2; }
+
+void Frame::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    QStyleOptionFrame line;
+    line.initFrom(this);
+    line.rect = rect().adjusted(0, borderTop(), 0, 0);
+    line.features = QStyleOptionFrame::None;
+    line.lineWidth = 1;
+    line.midLineWidth = 0;
+    style()->drawPrimitive(QStyle::PE_FrameGroupBox, &line, &p, this);
+
+    // The title interrupts the line at the frame's upper left.
+    const QFontMetrics metrics = fontMetrics();
+    const QString caption = title();
+    if (caption.isEmpty())
+        return;
+    const QRect band(6, 0, metrics.horizontalAdvance(caption) + 6, metrics.height());
+    p.fillRect(band, palette().window());
+    style()->drawItemText(&p, band, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(), caption,
+                          QPalette::WindowText);
 }
 
 EventHook::EventHook(QObject* watched, int eventType, std::function<bool()> action)

@@ -1,6 +1,7 @@
 #pragma once
 // The few widget behaviours Qt does not offer as such.
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QObject>
 #include <functional>
@@ -9,21 +10,69 @@ class QEvent;
 
 namespace ui {
 
-// A label that can act as a button: a left press and release on it clicks it.
+// A label that can act as a button. Once clickable, a left press and release
+// on it clicks it, and so do Space and Enter when it has the focus; it then
+// takes the focus like a button and shows a focus mark while it has it.
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
 
+    void setClickable(bool clickable);
+    bool isClickable() const { return clickable_; }
+    // What the label's press action and its keys do.
+    void click();
+
 signals:
     void clicked();
 
 protected:
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool clickable_ = false;
     bool pressed_ = false;
+};
+
+// A note shown inside a window: a failure (red) or a plain message. A
+// failure note lets every click through to what lies beneath it; a message
+// note reacts to a click where it has something to open.
+class Note : public ClickLabel {
+    Q_OBJECT
+public:
+    enum class Tone { Failure, Message };
+    Note(Tone tone, QWidget* parent);
+    Tone tone() const { return tone_; }
+
+private:
+    Tone tone_;
+};
+
+// The red frame around a field whose value could not be used. It lies over
+// the field without touching it, so the field keeps its own look.
+class FailureMark : public QWidget {
+public:
+    explicit FailureMark(QWidget* parent);
+    void surround(QWidget* field);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A frame whose border runs through the middle of its title, so that the
+// options placed below the title band sit inside the frame, clear of its line.
+class Frame : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+    // Where the frame's top line runs, in the frame's own coordinates.
+    int borderTop() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // Runs a function when a watched object receives one type of event; the

@@ -262,9 +262,9 @@ TEST_F(LightingWindow, TabOrderStartsAtExitAndStopsAtTheSelectedOptions)
 {
     // The selected option of each group is its one tab stop, also after another is chosen.
     const std::pair<std::vector<const char*>, QStringList> cases[] = {
-        {{}, {"END", "l", "w", "s", "mj", "w40", "dwgl", "Command1", "gl", "Command2", "n", "Command3", "kt", "H",
+        {{}, {"END", "l", "w", "s", "mj", "w40", "Label3", "dwgl", "Command1", "gl", "Command2", "n", "Command3", "kt", "H",
               "Command4", "ps", "zd300", "END"}},
-        {{"w20", "zd75"}, {"END", "l", "w", "s", "mj", "w20", "dwgl", "Command1", "gl", "Command2", "n", "Command3",
+        {{"w20", "zd75"}, {"END", "l", "w", "s", "mj", "w20", "Label3", "dwgl", "Command1", "gl", "Command2", "n", "Command3",
                            "kt", "H", "Command4", "ps", "zd75", "END"}},
     };
     for (const auto& [chosen, expected] : cases) {

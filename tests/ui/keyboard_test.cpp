@@ -28,12 +28,12 @@ const Keys windows[] = {
      {"H", "w", "l", "n", "Td", "k", "Ng", "END", "js", "Ae", "j1", "jz1", "xt", "dj"},
      {{Qt::Key_C, "js"}, {Qt::Key_E, "END"}}},
     {"zdjs",
-     {"END", "l", "w", "s", "mj", "w40", "dwgl", "Command1", "gl", "Command2", "n", "Command3", "kt", "H", "Command4", "ps", "zd300"},
+     {"END", "l", "w", "s", "mj", "w40", "Label3", "dwgl", "Command1", "gl", "Command2", "n", "Command3", "kt", "H", "Command4", "ps", "zd300"},
      {{Qt::Key_S, "s"}, {Qt::Key_P, "Command1"}, {Qt::Key_N, "Command2"}, {Qt::Key_C, "Command3"}, {Qt::Key_O, "Command4"}, {Qt::Key_E, "END"}}},
     {"XCJS",
      {"SYV1", "UTP1", "LGB1", "RVS1", "SYV2", "UTP2", "LGB2", "RVS2", "SYV3", "UTP3", "LGB3", "RVS3", "vv",  "VV1",
       "VV2",  "VV3",  "VV4",  "SYV4", "UTP4", "LGB4", "RVS4", "xcmj", "xczmj", "BV1", "BV2", "BV3", "BV4", "END",
-      "sz",   "s",    "ql",   "Text1", "List1", "bfs"},
+      "sz",   "Label8", "s",  "Label8", "ql",  "Text1", "List1", "Label10", "bfs", "Label11"},
      {{Qt::Key_X, "xcmj"}, {Qt::Key_L, "ql"}, {Qt::Key_E, "END"}}},
 };
 
