@@ -1,6 +1,11 @@
 #include "menu.h"
 
 #include "app/ui/builder.h"
+#include "app/ui/widgets.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <memory>
 
 using namespace ui;
 
@@ -26,5 +31,18 @@ ui::Form* buildMenu(std::function<void(const std::string&)> open, std::function<
         form->onClick(buttonName, [open, target] { open(target); });
     }
     form->onClick("END", std::move(end));
+
+    // Alt+E leaves a calculator for this menu; a second Alt+E that soon is a
+    // bounce or a double press meant for the calculator, and would end the
+    // program with every figure in it. For half a second after the menu
+    // appears its exit button ignores its access key; a click always works.
+    auto shownAt = std::make_shared<QElapsedTimer>();
+    new EventHook(form->window(), QEvent::Show, [shownAt] {
+        shownAt->start();
+        return false;
+    });
+    new EventHook(form->control("END"), QEvent::Shortcut, [shownAt] {
+        return shownAt->isValid() && shownAt->elapsed() < 500;
+    });
     return form;
 }

@@ -94,6 +94,11 @@ ui::Form* buildWindow(std::function<void()> back)
 
     Form* form = build(window, controls);
     Form& f = *form;
+    // The illuminance options stand on the window under their heading; a
+    // screen reader hears each with the heading and the unit, not a bare number.
+    for (const auto& [name, lux] : illuminances)
+        f.control(name)->setAccessibleDescription(QStringLiteral("%1 %2 lx").arg(f.text("Label4")).arg(lux));
+
     f.onClick("s", [&f] {
         Step step(f);
         const double w = step.lenient("w");

@@ -6,9 +6,12 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QVariant>
 #include <QWidget>
+#include <map>
 
 namespace ui {
 
@@ -115,6 +118,102 @@ public:
     }
 };
 
+// One item of a list, as a screen reader walks the list.
+class ItemAccessible : public QAccessibleInterface {
+public:
+    ItemAccessible(QListWidget* list, int row) : list_(list), row_(row) {}
+
+    bool isValid() const override { return list_ && row_ < list_->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return list_ ? list_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list_); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        return isValid() && t == QAccessible::Name ? list_->item(row_)->text() : QString();
+    }
+
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect r = list_->visualItemRect(list_->item(row_));
+        return QRect(list_->viewport()->mapToGlobal(r.topLeft()), r.size());
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        if (!isValid())
+            return s;
+        s.selectable = s.focusable = true;
+        s.selected = list_->item(row_)->isSelected();
+        s.focused = list_->hasFocus() && list_->currentRow() == row_;
+        const QRect shown(list_->viewport()->mapToGlobal(QPoint(0, 0)), list_->viewport()->size());
+        s.invisible = !list_->isVisible() || !shown.intersects(rect());
+        return s;
+    }
+
+private:
+    QPointer<QListWidget> list_;
+    int row_;
+};
+
+// A list of catalogue items. Qt's own list leaves out who labels it; a
+// screen reader must hear the caption above it ("可选线槽面积", "钢管管径").
+class ListAccessible : public QAccessibleWidget {
+public:
+    explicit ListAccessible(QListWidget* l) : QAccessibleWidget(l, QAccessible::List) {}
+    ~ListAccessible() override
+    {
+        for (const auto& [row, id] : items_)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    QListWidget* list() const { return static_cast<QListWidget*>(widget()); }
+
+    int childCount() const override { return list()->count(); }
+
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= list()->count())
+            return nullptr;
+        auto found = items_.find(index);
+        if (found == items_.end())
+            found = items_.emplace(index, QAccessible::registerAccessibleInterface(new ItemAccessible(list(), index))).first;
+        return QAccessible::accessibleInterface(found->second);
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (const auto& [row, id] : items_)
+            if (QAccessible::accessibleInterface(id) == child)
+                return row;
+        return -1;
+    }
+
+    QAccessibleInterface* focusChild() const override
+    {
+        return list()->hasFocus() && list()->currentRow() >= 0 ? child(list()->currentRow()) : nullptr;
+    }
+
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        const QPoint at = list()->viewport()->mapFromGlobal(QPoint(x, y));
+        const int row = list()->row(list()->itemAt(at));
+        return row >= 0 ? child(row) : nullptr;
+    }
+
+private:
+    mutable std::map<int, QAccessible::Id> items_;
+};
+
 QAccessibleInterface* factory(const QString& className, QObject* object)
 {
     if (!object || !object->isWidgetType())
@@ -124,6 +223,8 @@ QAccessibleInterface* factory(const QString& className, QObject* object)
         return new NoteAccessible(static_cast<Note*>(w));
     if (className == QLatin1String("ui::ClickLabel"))
         return new LabelAccessible(static_cast<ClickLabel*>(w));
+    if (className == QLatin1String("QListWidget"))
+        return new ListAccessible(static_cast<QListWidget*>(w));
     if (className == QLatin1String("QComboBox"))
         return new ComboAccessible(static_cast<QComboBox*>(w));
     if (className == QLatin1String("QWidget") && w->isWindow() && w->property(windowMark).toBool())

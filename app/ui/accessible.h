@@ -11,6 +11,7 @@ namespace ui {
 // - each window as a window, named by its caption;
 // - a clickable label as a button with a press action, named by its caption;
 // - an editable drop-down list by what it holds (its label), not its text;
+// - a list labelled by the caption above it;
 // - a note as an alert when it appears.
 void installAccessibility();
 

@@ -104,6 +104,7 @@ void installFontSubstitutions()
 Form* build(const WindowDef& def, const std::vector<Control>& controls)
 {
     installAccessibility();
+    installKeyGuard();
     auto* window = new QWidget(nullptr, Qt::Window);
     markWindow(window);
     window->setObjectName(qs(def.name));

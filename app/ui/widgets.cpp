@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -133,6 +134,39 @@ void Frame::paintEvent(QPaintEvent*)
     p.fillRect(band, palette().window());
     style()->drawItemText(&p, band, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(), caption,
                           QPalette::WindowText);
+}
+
+namespace {
+
+// Sees every key event of the program before any shortcut does.
+class RepeatGuard : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->isAutoRepeat() && (key->modifiers() & Qt::AltModifier)) {
+                // Accepting the override keeps the shortcut from firing.
+                event->accept();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void installKeyGuard()
+{
+    static RepeatGuard* guard = [] {
+        auto* g = new RepeatGuard;
+        g->setParent(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(g);
+        return g;
+    }();
+    (void)guard;
 }
 
 EventHook::EventHook(QObject* watched, int eventType, std::function<bool()> action)

@@ -75,6 +75,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// Installs, once, the rule that a key held down until it repeats never
+// presses an access key again: only a deliberate press does.
+void installKeyGuard();
+
 // Runs a function when a watched object receives one type of event; the
 // function decides whether the event is consumed.
 class EventHook : public QObject {

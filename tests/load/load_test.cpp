@@ -29,6 +29,8 @@ TEST(Load, ReactiveAndApparentPower)
         {0, 0, nullptr, nullptr},
         {0, 0.8, "0", "0"},
         {12.5, 0.85, "7.74680423003878", "14.7058823529412"},
+        // Multiplied first and divided last: dividing the root by c first gives ...804.
+        {659, 0.415, "1444.75255392803", "1587.95180722892"},
         {1e308, 0.5, "1.73205080756888E+308", nullptr},
         {1e308, 0.1, nullptr, nullptr},
     };

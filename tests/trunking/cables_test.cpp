@@ -114,6 +114,7 @@ TEST(Fill, RequiredSectionDividesThenMultiplies)
         {390, 20, "1950"},
         {390, 27.5, "1418.18181818182"},
         {660, 33, "2000"},
+        {12402.9, 33, "37584.5454545454"}, // total × 100 ÷ percent would give ...455
         {0, 33, "0"},
         {100, -50, "-200"},   // no range check on the percentage
         {100, 0, "failed"},   // division by zero
