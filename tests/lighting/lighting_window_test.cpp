@@ -1,9 +1,12 @@
+#include "lighting/unit_power.h"
 #include "support/window_test.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -67,6 +70,43 @@ TEST_F(LightingWindow, ReferenceTableIsSixteenLinesInNinePoints)
     EXPECT_EQ(caption.count('\n'), 15);
     EXPECT_EQ(caption.count('\r'), 15);
     EXPECT_EQ(find("Label7")->font().pointSizeF(), 9.0);
+}
+
+TEST_F(LightingWindow, ReferenceTableAgreesWithTheLookup)
+{
+    // Read the table the engineer sees and ask the lookup at every limit it
+    // prints: a limit belongs to the band above it in the text ("10~15" holds
+    // 15 but not 10), and the bands of a column follow on without a gap.
+    const QRegularExpression heightLine("^h=(\\d)~(\\d)$"), bandLine("^  (\\d+)~(\\d+)--([\\d.]+)$"),
+        lastLine("^  >(\\d+)--([\\d.]+)$");
+    double code = 0, lower = 0;
+    int bands = 0;
+    const QStringList lines = text("Label7").split("\r\n");
+    for (const QString& line : lines.mid(1)) {
+        if (const auto m = heightLine.match(line); m.hasMatch()) {
+            code = (m.captured(1) + m.captured(2)).toDouble();
+            lower = 0;
+            EXPECT_FALSE(lighting::unitPower(code, 10).has_value()) << code;
+        } else if (const auto b = bandLine.match(line); b.hasMatch()) {
+            const double from = b.captured(1).toDouble(), to = b.captured(2).toDouble();
+            if (lower > 0)
+                EXPECT_EQ(from, lower) << line.toStdString();
+            for (const double area : {std::nextafter(from, 1e9), (from + to) / 2, to})
+                EXPECT_EQ(lighting::unitPower(code, area).value_or("none"), b.captured(3).toStdString())
+                    << code << " at " << area;
+            lower = to;
+            ++bands;
+        } else if (const auto l = lastLine.match(line); l.hasMatch()) {
+            EXPECT_EQ(l.captured(1).toDouble(), lower);
+            for (const double area : {std::nextafter(lower, 1e9), 1e6})
+                EXPECT_EQ(lighting::unitPower(code, area).value_or("none"), l.captured(2).toStdString())
+                    << code << " at " << area;
+            ++bands;
+        } else {
+            ADD_FAILURE() << "unread line: " << line.toStdString();
+        }
+    }
+    EXPECT_EQ(bands, 13);
 }
 
 TEST_F(LightingWindow, WorkedExampleFromTheStartState)
