@@ -16,7 +16,7 @@
 namespace {
 
 struct Action {
-    const char* verb; // "type", "click"
+    const char* verb; // "type", "click", "focus"
     const char* control;
     const char* text;
 };
@@ -35,7 +35,9 @@ void run(QWidget* window, const std::vector<Action>& actions)
         QWidget* w = child(window, a.control);
         if (!w)
             continue;
-        if (std::string(a.verb) == "type") {
+        if (std::string(a.verb) == "focus") {
+            w->setFocus(Qt::TabFocusReason);
+        } else if (std::string(a.verb) == "type") {
             if (auto* box = qobject_cast<QComboBox*>(w))
                 w = box->lineEdit();
             if (auto* e = qobject_cast<QLineEdit*>(w))
@@ -83,6 +85,12 @@ int main(int argc, char** argv)
         {"zd", "zdjs", {{"type", "l", "5"}, {"type", "w", "4"}, {"click", "s", ""}, {"click", "Label3", ""}, {"click", "Command1", ""}, {"click", "Command2", ""}, {"click", "Command3", ""}}, "zdjs.png"},
         {"xc", "XCJS", {{"type", "VV1", "4"}, {"type", "VV3", "3"}, {"type", "BV1", "2.5"}, {"type", "BV3", "4"}, {"click", "Label8", ""}, {"click", "xcmj", ""}}, "XCJS.png"},
         {"xc", "XCJS", {{"click", "Label11", ""}, {"click", "xcmj", ""}}, "XCJS-pipe.png"},
+        // A failure note of each calculator, placed clear of the controls, and
+        // a clickable label holding the keyboard focus.
+        {"fh", "fhjs", {{"type", "Cos", "0"}, {"click", "Command1", ""}}, "fhjs-note.png"},
+        {"fl", "fljs", {{"type", "H", "-5"}, {"click", "js", ""}}, "fljs-note.png"},
+        {"zd", "zdjs", {{"type", "mj", ""}, {"click", "Command1", ""}, {"focus", "Label3", ""}}, "zdjs-note.png"},
+        {"xc", "XCJS", {{"type", "bfs", "0"}, {"click", "xcmj", ""}}, "XCJS-note.png"},
     };
     for (const Shot& s : shots) {
         QTest::mouseClick(child(menu, s.button), Qt::LeftButton);

@@ -347,9 +347,7 @@ void Form::placeNote(Note* note, const QRect& near, const QWidget* avoid)
     QRect best;
     for (const int wanted : {qMax(near.width(), 200), 150}) {
         const int width = qMin(wanted, windowWidth);
-        note->setFixedWidth(width);
-        note->adjustSize();
-        const int height = qMin(note->height(), windowHeight);
+        const int height = qMin(note->heightForWidth(width), windowHeight);
         for (int y = 0; y + height <= windowHeight; y += step) {
             for (int x = 0; x + width <= windowWidth; x += step) {
                 const QRect r(x, y, width, height);
@@ -368,8 +366,7 @@ void Form::placeNote(Note* note, const QRect& near, const QWidget* avoid)
             }
         }
     }
-    note->setFixedWidth(best.width());
-    note->adjustSize();
+    note->setFixedSize(best.size());
     note->move(best.topLeft());
     note->raise();
 }

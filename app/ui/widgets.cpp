@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFrame>
+#include <qdrawutil.h>
 
 namespace ui {
 
@@ -116,14 +116,10 @@ int Frame::borderTop() const { return fontMetrics().height() / 2; }
 
 void Frame::paintEvent(QPaintEvent*)
 {
+    // Drawn here rather than by the style, which would start the line below
+    // the whole title band and run it through the first row of options.
     QPainter p(this);
-    QStyleOptionFrame line;
-    line.initFrom(this);
-    line.rect = rect().adjusted(0, borderTop(), 0, 0);
-    line.features = QStyleOptionFrame::None;
-    line.lineWidth = 1;
-    line.midLineWidth = 0;
-    style()->drawPrimitive(QStyle::PE_FrameGroupBox, &line, &p, this);
+    qDrawShadeRect(&p, rect().adjusted(0, borderTop(), 0, 0), palette(), true, 1, 0);
 
     // The title interrupts the line at the frame's upper left.
     const QFontMetrics metrics = fontMetrics();

@@ -2,12 +2,12 @@
 // clear of the controls, and leaving every field exactly as it looked.
 
 #include "app/ui/form.h"
-#include "app/ui/widgets.h"
 #include "support/window_test.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -163,15 +163,39 @@ TEST_F(Notices, AMarkLeavesTheFieldExactlyAsItWas)
 
 TEST_F(Notices, FramesDrawTheirTitleAboveTheirOptions)
 {
+    // Look at each frame as drawn, with its options taken away: its line must
+    // run above the options' row, and nothing may be drawn across that row.
     for (const char* window : {"fljs", "zdjs"}) {
         open(window);
-        const auto frames = win()->findChildren<ui::Frame*>();
+        const auto frames = win()->findChildren<QGroupBox*>();
         ASSERT_FALSE(frames.isEmpty());
-        for (ui::Frame* frame : frames) {
-            const int titleBottom = frame->fontMetrics().height();
-            for (QAbstractButton* option : frame->findChildren<QAbstractButton*>()) {
-                EXPECT_GT(option->y(), frame->borderTop()) << option->objectName().toStdString();
-                EXPECT_GE(option->y(), titleBottom) << option->objectName().toStdString();
+        for (QGroupBox* frame : frames) {
+            const auto options = frame->findChildren<QAbstractButton*>();
+            for (QAbstractButton* option : options)
+                option->hide();
+            const QImage drawn = frame->grab().toImage();
+            for (QAbstractButton* option : options)
+                option->show();
+            const QRgb background = drawn.pixel(frame->width() / 2, frame->height() / 2);
+            auto drawnInRow = [&](int y) {
+                int marks = 0;
+                for (int x = 4; x < drawn.width() - 4; ++x)
+                    marks += drawn.pixel(x, y) != background;
+                return marks;
+            };
+            int line = -1; // the first row with a line near the right edge, clear of the title
+            for (int y = 0; y < drawn.height() && line < 0; ++y) {
+                int marks = 0;
+                for (int x = drawn.width() - 10; x < drawn.width() - 4; ++x)
+                    marks += drawn.pixel(x, y) != background;
+                if (marks == 6)
+                    line = y;
+            }
+            ASSERT_GE(line, 0) << frame->objectName().toStdString();
+            for (QAbstractButton* option : options) {
+                EXPECT_LT(line, option->y()) << option->objectName().toStdString();
+                for (int y = option->y(); y < option->y() + option->height(); ++y)
+                    ASSERT_EQ(drawnInRow(y), 0) << option->objectName().toStdString() << " row " << y;
             }
         }
         exit(win());
