@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -41,7 +42,7 @@ std::vector<Obstacle> obstacles(const QWidget* window, const QWidget* avoid)
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisibleTo(window) || w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
             continue;
-        if (qobject_cast<Note*>(w) || dynamic_cast<FailureMark*>(w))
+        if (qobject_cast<Note*>(w))
             continue;
         const QRect r = inWindow(w, window);
         if (w == avoid)
@@ -73,8 +74,22 @@ Form::Form(QWidget* window, WindowDef def) : QObject(window), window_(window), d
         if (messageClick_)
             messageClick_();
     });
-    mark_ = new FailureMark(window_);
-    mark_->setObjectName("failureMark");
+    // The red frame is drawn on the window around the field, so that the
+    // field itself is never touched and looks exactly as before.
+    new EventHook(window_, QEvent::Paint, [this] {
+        paintMark();
+        return false;
+    });
+}
+
+void Form::paintMark()
+{
+    if (mark_.isNull())
+        return;
+    QPainter p(window_);
+    p.setPen(QPen(QColor(0xd0, 0, 0), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(mark_).adjusted(1, 1, -1, -1));
 }
 
 QWidget* Form::control(std::string_view name, int index) const
@@ -260,7 +275,8 @@ void Form::showFailure(std::string_view name, const QString& why)
     if (!w)
         return;
     failed_ = w;
-    mark_->surround(w);
+    mark_ = inWindow(w, window_).adjusted(-2, -2, 2, 2);
+    window_->update(mark_);
 
     // While marked, the field itself says why to a screen reader.
     QWidget* described = w;
@@ -290,7 +306,9 @@ void Form::clearFailure()
         failed_->setAccessibleDescription(failedDescription_);
     failed_ = nullptr;
     failedDescription_.clear();
-    mark_->hide();
+    if (!mark_.isNull())
+        window_->update(mark_);
+    mark_ = QRect();
     failureNote_->hide();
 }
 

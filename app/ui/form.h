@@ -16,7 +16,6 @@
 
 namespace ui {
 
-class FailureMark;
 class Note;
 
 class Form : public QObject {
@@ -82,12 +81,13 @@ public:
 private:
     void placeNote(Note* note, const QRect& near, const QWidget* avoid);
     void refreshNames(std::string_view label);
+    void paintMark();
 
     QWidget* window_;
     WindowDef def_;
     Note* failureNote_ = nullptr;
     Note* messageNote_ = nullptr;
-    FailureMark* mark_ = nullptr;
+    QRect mark_; // the red frame around the marked field, in window coordinates
     QPointer<QWidget> failed_;
     QString failedDescription_;
     QMetaObject::Connection clearOnEdit_;

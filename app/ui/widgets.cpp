@@ -89,29 +89,6 @@ Note::Note(Tone tone, QWidget* parent) : ClickLabel(parent), tone_(tone)
     hide();
 }
 
-FailureMark::FailureMark(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setFocusPolicy(Qt::NoFocus);
-    hide();
-}
-
-void FailureMark::surround(QWidget* field)
-{
-    const QRect r(field->mapTo(parentWidget(), QPoint(0, 0)), field->size());
-    setGeometry(r.adjusted(-2, -2, 2, 2));
-    raise();
-    show();
-}
-
-void FailureMark::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setPen(QPen(QColor(0xd0, 0, 0), 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-}
-
 int Frame::borderTop() const { return fontMetrics().height() / 2; }
 
 void Frame::paintEvent(QPaintEvent*)

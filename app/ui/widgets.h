@@ -52,17 +52,6 @@ private:
     Tone tone_;
 };
 
-// The red frame around a field whose value could not be used. It lies over
-// the field without touching it, so the field keeps its own look.
-class FailureMark : public QWidget {
-public:
-    explicit FailureMark(QWidget* parent);
-    void surround(QWidget* field);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
 // A frame whose border runs through the middle of its title, so that the
 // options placed below the title band sit inside the frame, clear of its line.
 class Frame : public QGroupBox {
