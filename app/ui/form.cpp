@@ -279,11 +279,8 @@ void Form::showFailure(std::string_view name, const QString& why)
     window_->update(mark_);
 
     // While marked, the field itself says why to a screen reader.
-    QWidget* described = w;
-    if (auto* box = qobject_cast<QComboBox*>(w))
-        described = box;
-    failedDescription_ = described->accessibleDescription();
-    described->setAccessibleDescription(why);
+    failedDescription_ = w->accessibleDescription();
+    w->setAccessibleDescription(why);
 
     failureNote_->setText(describe(name) + QStringLiteral("：") + why);
     placeNote(failureNote_, inWindow(w, window_), w);
