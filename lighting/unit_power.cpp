@@ -26,12 +26,21 @@ constexpr Band high[] = {
     {50, 120, "7.7"}, {120, 300, "6.8"}, {300, beyond, "6.3"},
 };
 
-std::optional<std::string> find(std::span<const Band> column, double area)
+const Band* find(std::span<const Band> column, double area)
 {
     for (const Band& b : column)
         if (b.lower < area && area <= b.upper)
-            return std::string(b.text);
-    return std::nullopt;
+            return &b;
+    return nullptr;
+}
+
+const Band* band(double heightCode, double area)
+{
+    if (heightCode == 23)
+        return find(low, area);
+    if (heightCode == 46)
+        return find(high, area);
+    return nullptr;
 }
 
 } // namespace
@@ -40,11 +49,17 @@ bool hasColumn(double heightCode) { return heightCode == 23 || heightCode == 46;
 
 std::optional<std::string> unitPower(double heightCode, double area)
 {
-    if (heightCode == 23)
-        return find(low, area);
-    if (heightCode == 46)
-        return find(high, area);
+    if (const Band* b = band(heightCode, area))
+        return std::string(b->text);
     return std::nullopt;
+}
+
+std::optional<TableRow> tableRow(double heightCode, double area)
+{
+    const Band* b = band(heightCode, area);
+    if (!b)
+        return std::nullopt;
+    return TableRow{b->lower, b->upper == beyond ? std::nullopt : std::optional<double>(b->upper), b->text};
 }
 
 double illuminanceFactor(int lux) { return lux / 100.0; }

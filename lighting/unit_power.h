@@ -18,6 +18,16 @@ bool hasColumn(double heightCode);
 // no value for an area of 10 m² or less or a code without a column.
 std::optional<std::string> unitPower(double heightCode, double area);
 
+// The row of the table that a height code and an area fall in (lower < area
+// ≤ upper; the last row of a column has no upper limit) and its unit power;
+// none where unitPower() gives none.
+struct TableRow {
+    double lower;
+    std::optional<double> upper;
+    std::string unitPower;
+};
+std::optional<TableRow> tableRow(double heightCode, double area);
+
 // The factor by which the 100 lx unit power is scaled: the illuminance in lx
 // divided by 100 (0.75 for the 75 lx option, like every other option).
 double illuminanceFactor(int lux);

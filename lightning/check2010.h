@@ -1,0 +1,36 @@
+#pragma once
+// The same building checked against the 2010 edition of the lightning code,
+// which the window's verdicts predate: the strike density follows from the
+// thunderstorm days alone, and the two protection classes have other limits.
+// The collection area is the same for a single building. Pure standard C++.
+
+#include "app/numeric/convert.h"
+#include "strike.h"
+
+namespace lightning {
+
+enum class Class2010 {
+    Second,
+    Third,
+    Neither, // N alone puts the building in neither class
+};
+
+// Strikes per km² and year: 0.1 × Td.
+numeric::Num strikeDensity2010(double td);
+
+// The class for an N with two decimals. 省部级办公楼: N > 0.05 second,
+// 0.01 ≤ N ≤ 0.05 third; 一般住宅、办公楼: N > 0.25 second, 0.05 ≤ N ≤ 0.25
+// third; below the lower limit neither.
+Class2010 class2010(double n, Importance importance);
+
+struct Check2010 {
+    numeric::Num ng = 0;
+    numeric::Num ae = 0;
+    numeric::Num n = 0; // k × Ng × Ae, rounded half up to two decimals as the window rounds N
+    Class2010 protection = Class2010::Neither; // meaningful only when n holds a number
+};
+
+// From the same L, W, H, Td, k and importance as the window's own calculation.
+Check2010 check2010(double l, double w, double h, double td, double k, Importance importance);
+
+} // namespace lightning
