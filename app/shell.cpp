@@ -2,11 +2,16 @@
 
 #include "app/icons.h"
 #include "app/menu.h"
+#include "app/sheet/actions.h"
 #include "app/ui/form.h"
 #include "app/ui/widgets.h"
+#include "lighting/lighting_sheet.h"
 #include "lighting/lighting_window.h"
+#include "lightning/lightning_sheet.h"
 #include "lightning/lightning_window.h"
+#include "load/load_sheet.h"
 #include "load/load_window.h"
+#include "trunking/trunking_sheet.h"
 #include "trunking/trunking_window.h"
 
 #include <QCoreApplication>
@@ -18,11 +23,11 @@ Shell::Shell(std::function<void()> endProgram) : endProgram_(std::move(endProgra
     if (!endProgram_)
         endProgram_ = [] { QCoreApplication::quit(); };
     windows_ = {
-        {"dqjs", nullptr},
-        {"fhjs", load::buildWindow},
-        {"fljs", lightning::buildWindow},
-        {"zdjs", lighting::buildWindow},
-        {"XCJS", trunking::buildWindow},
+        {"dqjs", nullptr, nullptr, nullptr},
+        {"fhjs", load::buildWindow, nullptr, load::makeSheet},
+        {"fljs", lightning::buildWindow, nullptr, lightning::makeSheet},
+        {"zdjs", lighting::buildWindow, nullptr, lighting::makeSheet},
+        {"XCJS", trunking::buildWindow, nullptr, trunking::makeSheet},
     };
 }
 
@@ -56,6 +61,9 @@ void Shell::adopt(Entry& entry, ui::Form* form)
             backToMenu(name);
         return true;
     });
+    // Each calculator hands in its sheet: right-click menu, Ctrl+Shift+C, Ctrl+S.
+    if (entry.sheet)
+        sheet::attach(*form, entry.sheet);
 }
 
 void Shell::start()

@@ -8,11 +8,14 @@
 
 class QWidget;
 namespace ui { class Form; }
+namespace sheet { struct Sheet; }
 
 class Shell {
 public:
     // A calculator's builder; `back` returns from it to the menu.
     using Builder = std::function<ui::Form*(std::function<void()> back)>;
+    // A calculator's calculation sheet, made from what its window shows.
+    using SheetMaker = std::function<sheet::Sheet(const ui::Form&)>;
 
     // `endProgram` ends the process's event loop (tests replace it).
     explicit Shell(std::function<void()> endProgram = {});
@@ -34,6 +37,7 @@ private:
         std::string name;
         Builder builder;
         ui::Form* form = nullptr;
+        SheetMaker sheet; // none for the menu
     };
     Entry* find(const std::string& name);
     void adopt(Entry& entry, ui::Form* form);

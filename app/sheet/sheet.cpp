@@ -1,0 +1,292 @@
+#include "sheet.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentWriter>
+#include <algorithm>
+
+#ifndef ELCARTA_VERSION
+#define ELCARTA_VERSION "0"
+#endif
+
+namespace sheet {
+
+Section& Section::text(const QString& text)
+{
+    blocks.push_back({Block::Kind::Text, text, {}, {}});
+    return *this;
+}
+
+Section& Section::formula(const QString& line)
+{
+    blocks.push_back({Block::Kind::Formula, line, {}, {}});
+    return *this;
+}
+
+Section& Section::table(const QStringList& header, const std::vector<QStringList>& rows)
+{
+    blocks.push_back({Block::Kind::Table, {}, header, rows});
+    return *this;
+}
+
+Section& Sheet::section(const QString& heading)
+{
+    sections.push_back({heading, {}});
+    return sections.back();
+}
+
+QString result(const QString& fieldText)
+{
+    const QString t = fieldText.trimmed();
+    return t.isEmpty() ? QStringLiteral("未计算") : t;
+}
+
+QString input(const QString& fieldText)
+{
+    const QString t = fieldText.trimmed();
+    return t.isEmpty() ? QStringLiteral("未填写") : t;
+}
+
+QString formula(const QString& symbol, const QString& expression, const QString& pattern, const QStringList& figures,
+                const QString& value, const QString& unit)
+{
+    QString line = symbol + " = " + expression;
+    if (value.trimmed().isEmpty())
+        return line + QStringLiteral(" = 未计算");
+    QStringList put;
+    for (const QString& figure : figures) {
+        const QString f = figure.trimmed();
+        if (f.isEmpty()) {
+            put.clear();
+            break;
+        }
+        // A signed figure keeps its sign apart from the operator before it.
+        put << (f.startsWith('-') || f.startsWith('+') ? "(" + f + ")" : f);
+    }
+    if (!put.isEmpty() || figures.isEmpty()) {
+        // One pass, so that a figure's own text is never substituted again.
+        QString substituted;
+        for (qsizetype i = 0; i < pattern.size(); ++i) {
+            const int n = i + 1 < pattern.size() && pattern[i] == '%' ? pattern[i + 1].digitValue() : -1;
+            if (n >= 1 && n <= put.size()) {
+                substituted += put[n - 1];
+                ++i;
+            } else {
+                substituted += pattern[i];
+            }
+        }
+        line += " = " + substituted;
+    }
+    line += " = " + value.trimmed();
+    if (!unit.isEmpty())
+        line += " " + unit;
+    return line;
+}
+
+QString programName() { return QStringLiteral("Elcarta " ELCARTA_VERSION); }
+
+namespace {
+
+const QString blank(16, '_'); // a line to write on by hand
+
+// The header: blank lines to fill in, when and by what the sheet was made.
+std::vector<QStringList> headerRows(const Sheet& sheet)
+{
+    return {
+        {QStringLiteral("工程名称：") + blank, QStringLiteral("子项：") + blank},
+        {QStringLiteral("计算：") + blank, QStringLiteral("校对：") + blank},
+        {QStringLiteral("日期：") + sheet.made.toString("yyyy-MM-dd HH:mm:ss"), QStringLiteral("程序：") + programName()},
+    };
+}
+
+QString escaped(const QString& text)
+{
+    return text.toHtmlEscaped().replace("\r\n", "<br/>").replace('\n', "<br/>");
+}
+
+QString htmlTable(const QStringList& header, const std::vector<QStringList>& rows, bool ruled)
+{
+    QString html = ruled ? QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" "
+                                          "style=\"border-collapse:collapse;\">")
+                         : QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
+    if (!header.isEmpty()) {
+        html += "<tr>";
+        for (const QString& h : header)
+            html += "<th>" + escaped(h) + "</th>";
+        html += "</tr>";
+    }
+    for (const QStringList& row : rows) {
+        html += "<tr>";
+        for (const QString& cell : row)
+            html += "<td>" + escaped(cell) + "</td>";
+        html += "</tr>";
+    }
+    return html + "</table>";
+}
+
+bool isWide(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) || (c >= 0x3041 && c <= 0x33FF) ||
+           (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+QString padded(const QString& text, int width) { return text + QString(std::max(0, width - displayWidth(text)), ' '); }
+
+QString plainTable(const QStringList& header, const std::vector<QStringList>& rows, const QString& indent)
+{
+    std::vector<QStringList> all;
+    if (!header.isEmpty())
+        all.push_back(header);
+    all.insert(all.end(), rows.begin(), rows.end());
+    std::vector<int> widths;
+    for (const QStringList& row : all)
+        for (int i = 0; i < row.size(); ++i) {
+            if (widths.size() <= static_cast<std::size_t>(i))
+                widths.push_back(0);
+            widths[i] = std::max(widths[i], displayWidth(row[i]));
+        }
+    QString text;
+    for (const QStringList& row : all) {
+        QString line = indent;
+        for (int i = 0; i < row.size(); ++i)
+            line += i + 1 < row.size() ? padded(row[i], widths[i] + 2) : row[i];
+        while (line.endsWith(' ')) // an empty last cell leaves no trailing spaces
+            line.chop(1);
+        text += line + "\n";
+    }
+    return text;
+}
+
+} // namespace
+
+int displayWidth(const QString& text)
+{
+    int width = 0;
+    for (const char32_t c : text.toUcs4())
+        width += isWide(c) ? 2 : 1;
+    return width;
+}
+
+QString toHtml(const Sheet& sheet)
+{
+    QString html = "<html><head><meta charset=\"utf-8\"><title>" + escaped(sheet.title) +
+                   "</title></head><body style=\"font-family:'宋体'; font-size:10.5pt;\">";
+    html += "<h1 align=\"center\" style=\"font-size:16pt; margin-bottom:6px;\">" + escaped(sheet.title) + "</h1>";
+    html += htmlTable({}, headerRows(sheet), false);
+    for (const Section& s : sheet.sections) {
+        html += "<h2 style=\"font-size:12pt; margin-top:14px; margin-bottom:6px;\">" + escaped(s.heading) + "</h2>";
+        for (const Block& b : s.blocks) {
+            switch (b.kind) {
+            case Block::Kind::Text: html += "<p style=\"margin-top:4px; margin-bottom:4px;\">" + escaped(b.text) + "</p>"; break;
+            case Block::Kind::Formula:
+                html += "<p style=\"margin-top:4px; margin-bottom:4px; margin-left:2em;\">" + escaped(b.text) + "</p>";
+                break;
+            case Block::Kind::Table: html += htmlTable(b.header, b.rows, true); break;
+            }
+        }
+    }
+    return html + "</body></html>";
+}
+
+QString toPlainText(const Sheet& sheet)
+{
+    QString text = sheet.title + "\n\n" + plainTable({}, headerRows(sheet), {});
+    for (const Section& s : sheet.sections) {
+        text += "\n" + s.heading + "\n";
+        for (const Block& b : s.blocks) {
+            switch (b.kind) {
+            case Block::Kind::Text: text += QString(b.text).replace("\r\n", "\n") + "\n"; break;
+            case Block::Kind::Formula: text += "  " + b.text + "\n"; break;
+            case Block::Kind::Table: text += plainTable(b.header, b.rows, "  "); break;
+            }
+        }
+    }
+    return text;
+}
+
+std::unique_ptr<QTextDocument> toDocument(const Sheet& sheet)
+{
+    auto doc = std::make_unique<QTextDocument>();
+    QFont font(QStringLiteral("宋体")); // the windows' face, through the same substitutes
+    font.setPointSizeF(10.5);
+    doc->setDefaultFont(font);
+    doc->setMetaInformation(QTextDocument::DocumentTitle, sheet.title);
+    doc->setHtml(toHtml(sheet));
+    // Every character names the face itself, so that the ODT carries it too:
+    // this Qt's ODF writer reads the family from the single-family property
+    // and writes "Sans" where only the list of families is set.
+    QTextCursor all(doc.get());
+    all.select(QTextCursor::Document);
+    QTextCharFormat face;
+    face.setFontFamilies({font.family()});
+    face.setProperty(QTextFormat::OldFontFamily, font.family());
+    all.mergeCharFormat(face);
+    return doc;
+}
+
+namespace {
+
+bool writePdf(const Sheet& sheet, QIODevice* device)
+{
+    const std::unique_ptr<QTextDocument> doc = toDocument(sheet);
+    QPdfWriter pdf(device);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    // The document adds 2 cm of its own inside these.
+    pdf.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+    pdf.setTitle(sheet.title);
+    pdf.setCreator(programName());
+    doc->print(&pdf);
+    return true; // the device reports what could not be written
+}
+
+bool writeOdt(const Sheet& sheet, QIODevice* device)
+{
+    const std::unique_ptr<QTextDocument> doc = toDocument(sheet);
+    QTextDocumentWriter odt(device, "odf");
+    return odt.write(doc.get());
+}
+
+} // namespace
+
+Saved save(const Sheet& sheet, Format format, const QString& folder)
+{
+    // Named by their own names only: a note in the window has room for no path.
+    const QString where = QFileInfo(folder).fileName();
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
+        return {{}, QStringLiteral("无法建立文件夹“%1”").arg(where)};
+
+    const QString base = folder + "/" + sheet.title + "-" + sheet.made.toString("yyyyMMdd-HHmmss");
+    const QString extension = format == Format::Pdf ? QStringLiteral(".pdf") : QStringLiteral(".odt");
+    for (int n = 1; n < 10000; ++n) {
+        const QString path = base + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + extension;
+        QFile file(path);
+        // Made new or not at all: an existing sheet is never written over.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (QFileInfo::exists(path))
+                continue;
+            return {{}, QStringLiteral("无法在文件夹“%1”中写入文件").arg(where)};
+        }
+        const bool written = format == Format::Pdf ? writePdf(sheet, &file) : writeOdt(sheet, &file);
+        const bool flushed = file.flush();
+        const bool ok = written && flushed && file.error() == QFileDevice::NoError;
+        file.close();
+        if (!ok || file.error() != QFileDevice::NoError) {
+            file.remove();
+            return {{}, QStringLiteral("写入“%1”时出错，磁盘可能已满").arg(QFileInfo(path).fileName())};
+        }
+        return {path, {}};
+    }
+    return {{}, QStringLiteral("文件夹“%1”中同名的计算书太多").arg(where)};
+}
+
+} // namespace sheet
