@@ -4,6 +4,7 @@
 #include "app/ui/widgets.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -94,26 +95,26 @@ void attach(ui::Form& form, Maker maker, std::function<QString()> folder)
         event->accept();
         return true;
     };
-
     // A text field keeps its own edit actions, the sheet's entries follow.
-    for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
-        new ui::EventHook(edit, QEvent::ContextMenu, [=](QEvent* event) {
-            QMenu* menu = edit->createStandardContextMenu();
+    auto afterEditActions = [=](QObject* watched, auto standardMenu) {
+        new ui::EventHook(watched, QEvent::ContextMenu, [=](QEvent* event) {
+            QMenu* menu = standardMenu();
             menu->addSeparator();
             addEntries(menu);
             return popup(menu, event);
         });
-    }
+    };
+    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
+        afterEditActions(edit, [edit] { return edit->createStandardContextMenu(); });
     for (QPlainTextEdit* edit : window->findChildren<QPlainTextEdit*>()) {
-        auto hook = [=](QEvent* event) {
-            QMenu* menu = edit->createStandardContextMenu();
-            menu->addSeparator();
-            addEntries(menu);
-            return popup(menu, event);
-        };
-        new ui::EventHook(edit, QEvent::ContextMenu, hook);           // the menu key
-        new ui::EventHook(edit->viewport(), QEvent::ContextMenu, hook); // the mouse
+        afterEditActions(edit, [edit] { return edit->createStandardContextMenu(); });             // the menu key
+        afterEditActions(edit->viewport(), [edit] { return edit->createStandardContextMenu(); }); // the mouse
     }
+    // A drop-down list hands a right-click on its arrow, and the menu key, to
+    // its text part's menu without passing that part's hook.
+    for (QComboBox* box : window->findChildren<QComboBox*>())
+        if (QLineEdit* edit = box->lineEdit())
+            afterEditActions(box, [edit] { return edit->createStandardContextMenu(); });
     // Everything else passes the right-click on to the window: its background,
     // labels, buttons, frames and lists.
     new ui::EventHook(window, QEvent::ContextMenu, [=](QEvent* event) {
