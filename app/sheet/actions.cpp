@@ -54,9 +54,7 @@ void saveAndTell(ui::Form& form, const Sheet& sheet, Format format, const QStrin
         return;
     }
     const QString path = saved.path;
-    // A line of a narrow note may break after each hyphen of the name (a
-    // zero-width space), not only between its Chinese characters.
-    const QString name = QFileInfo(path).fileName().replace('-', QStringLiteral("-\u200B"));
+    const QString name = QFileInfo(path).fileName();
     form.showMessage(QStringLiteral("计算书已保存为 %1，点击此处打开").arg(name),
                      [path] { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
 }

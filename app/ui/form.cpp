@@ -360,7 +360,11 @@ void Form::placeNote(Note* note, const QRect& near, const QWidget* avoid)
 
     long long bestScore = LLONG_MAX;
     QRect best;
-    for (const int wanted : {qMax(near.width(), 200), 150}) {
+    // On one line where the window has room for it, else wrapped narrower.
+    note->setWordWrap(false);
+    const int oneLine = note->sizeHint().width();
+    note->setWordWrap(true);
+    for (const int wanted : {oneLine, qMax(near.width(), 200), 150}) {
         const int width = qMin(wanted, windowWidth);
         const int height = qMin(note->heightForWidth(width), windowHeight);
         for (int y = 0; y + height <= windowHeight; y += step) {
