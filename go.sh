@@ -4,6 +4,7 @@
 #   ./go.sh test   install what is missing, build and run the whole test suite headless
 #   ./go.sh sanitize   the test suite again, built with AddressSanitizer and UBSan
 #   ./go.sh fuzz       a bounded libFuzzer run over the number conventions
+#   ./go.sh windows    the Windows installer and portable zip, cross-built and tested under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -22,6 +23,9 @@ case "${1:-run}" in
   fuzz)
     exec bash scripts/fuzz.sh "${2:-60}"
     ;;
+  windows)
+    exec bash scripts/windows/build.sh
+    ;;
 esac
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -38,7 +42,7 @@ case "${1:-run}" in
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
     ;;
   *)
-    echo "usage: ./go.sh run|test|sanitize|fuzz" >&2
+    echo "usage: ./go.sh run|test|sanitize|fuzz|windows" >&2
     exit 2
     ;;
 esac
