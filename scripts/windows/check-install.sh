@@ -27,6 +27,9 @@ wine wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
   /t REG_MULTI_SZ /d 'uming.ttc,AR PL UMing CN' /f >/dev/null 2>&1
+# Its caption buttons are Marlett glyphs, a face Debian's Wine keeps where it
+# does not look for it.
+cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
 
 echo "Installing $(basename "$setup") silently"
 timeout 300 wine "$setup" /S
