@@ -3,7 +3,8 @@
 # throw-away Wine prefix, starts the installed elcarta.exe with the Windows
 # platform plugin under a virtual X server, opens every calculator from the
 # menu with its access key, photographs each window, leaves through the menu's
-# exit, and uninstalls silently.
+# exit, and uninstalls silently; then unpacks the portable zip beside it and
+# starts the program from there.
 #   scripts/windows/check-install.sh <setup.exe> <folder for the pictures>
 set -euo pipefail
 setup=$(realpath "$1")
@@ -104,4 +105,18 @@ echo "Uninstalling silently"
 wine "$dir/Uninstall.exe" /S
 wineserver -w
 [ ! -e "$dir/elcarta.exe" ] || fail "the uninstaller left elcarta.exe behind"
+
+zip=${setup%-setup.exe}.zip
+if [ -f "$zip" ]; then
+  echo "Starting the program unpacked from $(basename "$zip")"
+  portable="$prefix/drive_c/users/Public/Desktop"
+  mkdir -p "$portable"
+  (cd "$portable" && cmake -E tar xf "$zip")
+  folder=$(basename "$zip" .zip)
+  timeout 300 wine "C:\\users\\Public\\Desktop\\$folder\\elcarta.exe" &
+  program=$!
+  menu=$(show Elcarta)
+  press "$menu" alt+e
+  wait "$program" || fail "the unpacked program ended with status $?"
+fi
 echo "Installer checked; pictures of the installed program in $shots"
