@@ -40,9 +40,14 @@ xvfb-run -a ctest --test-dir "$build" --output-on-failure -j2
 rm -f "$build"/elcarta-*-win64-setup.exe "$build"/elcarta-*-win64.zip
 (cd "$build" && cpack)
 setup=$(ls "$build"/elcarta-*-win64-setup.exe)
+# The zip unpacked, to run under Wine as it would run on Windows.
+rm -rf "$build/portable"
+mkdir -p "$build/portable"
+(cd "$build/portable" && cmake -E tar xf "$(ls "$build"/elcarta-*-win64.zip)")
 bash scripts/windows/check-install.sh "$setup" "$build/screenshots"
 
 echo
 echo "Windows installer:   ${setup#"$repo"/}"
 echo "Windows portable:    $(ls "$build"/elcarta-*-win64.zip | sed "s|^$repo/||")"
+echo "Unpacked:            $(ls -d "$build"/portable/*/elcarta.exe | sed "s|^$repo/||")"
 echo "Installed program:   ${build#"$repo"/}/screenshots/*.png"
