@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Elcarta needs on Debian 12,
-# skipping every package that is already there.
+# and any further packages named on the command line, skipping every package
+# that is already there.
+#   scripts/setup.sh [package ...]
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev
   poppler-utils
+  "$@"
 )
 
 missing=()
@@ -26,6 +29,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Another apt run on this machine may hold the lock for a while; wait for it.
+  $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+  $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the Windows build needs on Debian 12 besides scripts/setup.sh
-# (the MinGW-w64 cross compiler, Ninja, Wine, NSIS, and the X tools that drive
-# and photograph the installed program), skipping every package that is
-# already there, and fetches Qt's own source (the same version as the host Qt)
+# Installs, through scripts/setup.sh, what the Windows build needs on Debian 12
+# besides the Linux build (the MinGW-w64 cross compiler, Ninja, Wine, NSIS, and
+# the X tools that drive and photograph the installed program), and fetches Qt's own source (the same version as the host Qt)
 # into the cache, adding a deb-src entry for Debian's archive when apt knows
 # no source packages.
 #   scripts/windows/setup.sh [folder for the Qt source]
@@ -18,22 +17,11 @@ packages=(
   xdotool x11-apps x11-utils netpbm
 )
 
+bash "$(dirname "$0")/../setup.sh" "${packages[@]}"
+
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-# Another apt run on this machine holds the lock for a while; wait for it.
 apt_get() { $sudo apt-get -o DPkg::Lock::Timeout=900 "$@"; }
-
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  apt_get update -qq
-  apt_get install -y -qq --no-install-recommends "${missing[@]}"
-fi
 
 src_root="${1:-}"
 [ -n "$src_root" ] || exit 0
