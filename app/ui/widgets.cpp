@@ -76,7 +76,7 @@ void ClickLabel::paintEvent(QPaintEvent* event)
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-Note::Note(Tone tone, QWidget* parent) : ClickLabel(parent), tone_(tone)
+Note::Note(Tone tone, QWidget* parent) : ClickLabel(parent)
 {
     setWordWrap(true);
     setTextFormat(Qt::PlainText);

@@ -46,10 +46,6 @@ class Note : public ClickLabel {
 public:
     enum class Tone { Failure, Message };
     Note(Tone tone, QWidget* parent);
-    Tone tone() const { return tone_; }
-
-private:
-    Tone tone_;
 };
 
 // A frame whose border runs through the middle of its title, so that the
@@ -57,11 +53,12 @@ private:
 class Frame : public QGroupBox {
 public:
     using QGroupBox::QGroupBox;
-    // Where the frame's top line runs, in the frame's own coordinates.
-    int borderTop() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Where the frame's top line runs, in the frame's own coordinates.
+    int borderTop() const;
 };
 
 // Installs, once, the rule that a key held down until it repeats never
