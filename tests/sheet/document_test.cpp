@@ -1,0 +1,522 @@
+// The files a sheet is saved as, as the engineer and the checker who files it
+// with the building read them: every PDF page headed and numbered, headings
+// and paragraphs kept together across pages, the ODT a zip a word processor
+// opens with its Chinese fonts set and no figure broken in a table.
+
+#include "app/sheet/layout.h"
+#include "app/sheet/pdf.h"
+#include "app/sheet/zip.h"
+#include "support/window_test.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtEndian>
+#include <map>
+#include <set>
+
+using sheet::PlacedLine;
+
+namespace {
+
+const QString wj(QChar(sheet::wordJoiner));
+
+// A project sheet long enough for every rule to meet a page's end somewhere:
+// sections of paragraphs from one line to many, formula lines, a table over
+// several pages and a case's sheet of its own. `shift` lines of text at the
+// start move every page's end to another place.
+sheet::Sheet longSheet(int shift, bool landscape = false,
+                       sheet::Header header = {"滨江花园住宅小区", "3#楼", "张工", {}})
+{
+    sheet::Sheet s;
+    s.title = QStringLiteral("配电计算书");
+    s.made = QDateTime(QDate(2026, 12, 8), QTime(9, 30, 5));
+    s.header = header;
+    s.landscape = landscape;
+    const QString words =
+        QStringLiteral("本回路按需要系数法计算负荷，电缆截面按载流量与电压降校验，保护电器按整定电流选择。");
+    auto text = [&](int n) {
+        QString t;
+        while (t.size() < n)
+            t += words;
+        return t.left(n);
+    };
+    sheet::Section& first = s.section(QStringLiteral("一、说明"));
+    for (int i = 0; i < shift; ++i)
+        first.text(text(20));
+    for (int k = 0; k < 28; ++k) {
+        sheet::Section& sec = s.section(QStringLiteral("%1、回路 WL%2").arg(k + 2).arg(k + 1));
+        sec.text(text(30 + 53 * (k % 9)));
+        sec.formula(QStringLiteral("I = P / (√3 × U × cosφ) = %1 / (1.732 × 0.38 × 0.85) = 189.681335356601 A").arg(k));
+        if (k % 4 == 3)
+            sec.text(text(400) + "\n" + text(90));
+        if (k == 6) {
+            std::vector<QStringList> rows;
+            for (int r = 0; r < 70; ++r)
+                rows.push_back({QStringLiteral("WL-%1").arg(r + 1, 2, 10, QChar('0')), QStringLiteral("照明回路"),
+                                QStringLiteral("100*50=5000"), QStringLiteral("15_194"),
+                                QStringLiteral("1436.36363636364")});
+            sec.table({QStringLiteral("回路"), QStringLiteral("用途"), QStringLiteral("线槽"), QStringLiteral("规格"),
+                       QStringLiteral("电流(A)")},
+                      rows);
+        }
+        if (k == 14) {
+            sheet::Section& own = s.section(QStringLiteral("单体计算书：3#楼地下室"));
+            own.opensSheet = true;
+            own.text(text(120));
+        }
+    }
+    return s;
+}
+
+QByteArray written(const sheet::Sheet& s, sheet::Format format)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(sheet::write(s, format, &buffer));
+    return buffer.data();
+}
+
+// What the checker's eye looks for, page by page, in where the lines landed.
+void expectKeptTogether(const sheet::Placement& placed, const std::string& variant)
+{
+    const std::vector<PlacedLine>& lines = placed.lines;
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().page, placed.pages) << variant;
+    std::map<int, std::map<int, int>> perPage; // item → page → lines
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const PlacedLine& l = lines[i];
+        if (i > 0) {
+            EXPECT_LE(lines[i - 1].page, l.page) << variant;
+        }
+        ++perPage[l.item][l.page];
+        const bool lastOfItem = i + 1 == lines.size() || lines[i + 1].item != l.item;
+        if (l.kind == PlacedLine::Kind::Heading && lastOfItem && i + 1 < lines.size()) {
+            EXPECT_EQ(lines[i + 1].page, l.page) << variant << ": heading last on its page: " << l.text.toStdString();
+        }
+        // A table's first row (its header row) never alone at the foot of a page.
+        if (l.kind == PlacedLine::Kind::TableRow && (i == 0 || lines[i - 1].item != l.item) && !lastOfItem) {
+            EXPECT_EQ(lines[i + 1].page, l.page) << variant << ": a table's first row alone: " << l.text.toStdString();
+        }
+        if (l.text == QStringLiteral("单体计算书：3#楼地下室")) {
+            EXPECT_GT(l.page, lines[i - 1].page) << variant << ": a case's sheet starts a page";
+        }
+    }
+    for (const auto& [item, pages] : perPage) {
+        int total = 0;
+        for (const auto& [page, n] : pages)
+            total += n;
+        const PlacedLine* first = nullptr;
+        for (const PlacedLine& l : lines)
+            if (l.item == item && (first = &l))
+                break;
+        if (first->kind != PlacedLine::Kind::Paragraph || total < 2)
+            continue;
+        if (total == 2) {
+            EXPECT_EQ(pages.size(), 1u) << variant << ": two lines parted: " << first->text.toStdString();
+            continue;
+        }
+        for (const auto& [page, n] : pages) {
+            EXPECT_GE(n, 2) << variant << ": a line alone on page " << page << ": " << first->text.toStdString();
+        }
+    }
+}
+
+} // namespace
+
+TEST(SheetPages, HeadingsAndParagraphsStayTogetherWhereverThePageEnds)
+{
+    int parted = 0, tablePages = 0;
+    for (const bool landscape : {false, true})
+        for (int shift = 0; shift < 6; ++shift) {
+            const sheet::Placement placed = sheet::placement(longSheet(shift, landscape));
+            expectKeptTogether(placed, (landscape ? "landscape, shift " : "upright, shift ") + std::to_string(shift));
+            std::map<int, std::set<int>> pagesOf;
+            for (const PlacedLine& l : placed.lines)
+                pagesOf[l.item].insert(l.page);
+            for (const PlacedLine& l : placed.lines)
+                if (pagesOf[l.item].size() > 1 && l.kind == PlacedLine::Kind::Paragraph &&
+                    l.page == *pagesOf[l.item].begin())
+                    ++parted;
+            for (const PlacedLine& l : placed.lines)
+                if (l.kind == PlacedLine::Kind::TableRow && l.text == "WL-70")
+                    tablePages = std::max(tablePages, l.page - 1);
+        }
+    // The variants do put paragraphs and the table across page ends.
+    EXPECT_GT(parted, 6);
+    EXPECT_GT(tablePages, 0);
+
+    // A table begun at every place near a page's foot.
+    for (int filler = 30; filler < 58; ++filler) {
+        sheet::Sheet s;
+        s.title = QStringLiteral("照度计算书");
+        sheet::Section& first = s.section(QStringLiteral("一、说明"));
+        for (int i = 0; i < filler; ++i)
+            first.text(QStringLiteral("第%1行").arg(i));
+        std::vector<QStringList> rows(6, QStringList{QStringLiteral("照明"), "534", "13.35"});
+        s.section(QStringLiteral("二、结果"))
+            .table({QStringLiteral("项目"), QStringLiteral("功率"), QStringLiteral("数量")}, rows);
+        expectKeptTogether(sheet::placement(s), "table after " + std::to_string(filler) + " lines");
+    }
+}
+
+// Read back as text, every page carries the running head and foot, and the
+// long table its header row.
+TEST(SheetPages, EveryPageOfThePdfIsHeadedAndNumbered)
+{
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    struct Case {
+        const char* name;
+        sheet::Header header;
+        bool landscape;
+        QStringList projectLine;
+    };
+    const QString blank(16, '_');
+    const Case cases[] = {
+        {"filled", {"滨江花园住宅小区", "3#楼", "张工", "李工"}, false, {"工程名称：滨江花园住宅小区", "子项：3#楼"}},
+        {"blank, landscape", {}, true, {"工程名称：" + blank, "子项：" + blank}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const sheet::Sheet s = longSheet(1, c.landscape, c.header);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("sheet.pdf"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(written(s, sheet::Format::Pdf));
+        file.close();
+        QProcess reader;
+        reader.start(pdftotext, {"-layout", file.fileName(), "-"});
+        ASSERT_TRUE(reader.waitForFinished(30000));
+        QStringList pages = QString::fromUtf8(reader.readAllStandardOutput()).split('\f');
+        pages.removeLast(); // after the last form feed
+        const int count = static_cast<int>(pages.size());
+        EXPECT_EQ(count, sheet::placement(s).pages);
+        ASSERT_GE(count, 4);
+        for (int n = 1; n <= count; ++n) {
+            const QString page = pages[n - 1];
+            const QString folded = page.simplified();
+            EXPECT_TRUE(page.contains(s.title)) << n;
+            for (const QString& part : c.projectLine) {
+                EXPECT_TRUE(page.contains(part)) << n << " " << part.toStdString();
+            }
+            EXPECT_TRUE(folded.contains(sheet::pageOf(n, count))) << n << "\n" << page.toStdString();
+            if (page.contains(QRegularExpression("WL-\\d\\d")) && !page.contains("WL-01")) {
+                EXPECT_TRUE(page.contains("电流(A)")) << "the header row again on page " << n;
+            }
+        }
+        const QString all = pages.join("");
+        for (const char* figure : {"189.681335356601", "100*50=5000", "1436.36363636364", "校对："}) {
+            EXPECT_TRUE(all.contains(QString::fromUtf8(figure))) << figure;
+        }
+    }
+}
+
+namespace {
+
+struct Entry {
+    QString name;
+    quint16 flags = 0, method = 0;
+    quint32 crc = 0, offset = 0;
+    QByteArray data;
+};
+
+// The stored entries of a zip, through its central directory, each checked
+// against its local header.
+std::vector<Entry> unzip(const QByteArray& zip)
+{
+    auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(zip.constData() + at); };
+    auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(zip.constData() + at); };
+    std::vector<Entry> entries;
+    if (zip.size() < 22)
+        return entries;
+    const qsizetype end = zip.size() - 22;
+    EXPECT_EQ(u32(end), 0x06054b50u);
+    qsizetype at = u32(end + 16);
+    for (int i = 0; i < u16(end + 10) && at + 46 <= end; ++i) {
+        EXPECT_EQ(u32(at), 0x02014b50u);
+        Entry e;
+        e.flags = u16(at + 8);
+        e.method = u16(at + 10);
+        e.crc = u32(at + 16);
+        const quint32 size = u32(at + 24);
+        EXPECT_EQ(u32(at + 20), size) << "stored: as large packed as unpacked";
+        e.name = QString::fromUtf8(zip.mid(at + 46, u16(at + 28)));
+        e.offset = u32(at + 42);
+        const qsizetype local = e.offset;
+        EXPECT_EQ(u32(local), 0x04034b50u);
+        EXPECT_EQ(u32(local + 14), e.crc) << e.name.toStdString();
+        EXPECT_EQ(QString::fromUtf8(zip.mid(local + 30, u16(local + 26))), e.name);
+        e.data = zip.mid(local + 30 + u16(local + 26) + u16(local + 28), size);
+        entries.push_back(e);
+        at += 46 + u16(at + 28) + u16(at + 30) + u16(at + 32);
+    }
+    return entries;
+}
+
+} // namespace
+
+TEST(SheetZip, StoredEntriesReadBackWithTheirChecksums)
+{
+    EXPECT_EQ(sheet::crc32("123456789"), 0xCBF43926u); // the check value of CRC-32
+    EXPECT_EQ(sheet::crc32({}), 0u);
+    QByteArray binary;
+    for (int i = 0; i < 3000; ++i)
+        binary += static_cast<char>(i * 7 % 256);
+    const std::vector<std::pair<QString, QByteArray>> put = {
+        {"mimetype", "application/vnd.oasis.opendocument.text"},
+        {QStringLiteral("计算书/说明.txt"), QStringLiteral("工程名称").toUtf8()},
+        {"empty", {}},
+        {"binary.bin", binary},
+    };
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    sheet::ZipWriter zip(&buffer, QDateTime(QDate(2026, 12, 8), QTime(9, 30, 5)));
+    for (const auto& [name, data] : put)
+        zip.add(name, data);
+    ASSERT_TRUE(zip.finish());
+
+    const std::vector<Entry> got = unzip(buffer.data());
+    ASSERT_EQ(got.size(), put.size());
+    for (std::size_t i = 0; i < put.size(); ++i) {
+        EXPECT_EQ(got[i].name, put[i].first);
+        EXPECT_EQ(got[i].data, put[i].second) << got[i].name.toStdString();
+        EXPECT_EQ(got[i].crc, sheet::crc32(put[i].second));
+        EXPECT_EQ(got[i].method, 0);
+        EXPECT_TRUE(got[i].flags & (1 << 11)) << "names in UTF-8";
+    }
+}
+
+namespace {
+
+// Each style's text properties, by style name ("" for the default paragraph style).
+std::map<QString, QXmlStreamAttributes> textStyles(const QByteArray& xml)
+{
+    std::map<QString, QXmlStreamAttributes> styles;
+    QXmlStreamReader reader(xml);
+    QString style;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (!reader.isStartElement())
+            continue;
+        if (reader.qualifiedName() == u"style:style")
+            style = reader.attributes().value("style:name").toString();
+        else if (reader.qualifiedName() == u"style:default-style")
+            style.clear();
+        else if (reader.qualifiedName() == u"style:text-properties")
+            styles[style] = reader.attributes();
+    }
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    return styles;
+}
+
+// The text of every table cell, in order.
+QStringList cellTexts(const QByteArray& xml)
+{
+    QStringList cells;
+    QXmlStreamReader reader(xml);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement() && reader.qualifiedName() == u"table:table-cell" && depth++ == 0)
+            cells << QString();
+        else if (reader.isEndElement() && reader.qualifiedName() == u"table:table-cell")
+            --depth;
+        else if (reader.isCharacters() && depth > 0)
+            cells.last() += reader.text();
+    }
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    return cells;
+}
+
+} // namespace
+
+TEST(SheetOdt, AZipAWordProcessorOpensWithItsFontsAndFiguresWhole)
+{
+    const sheet::Sheet s = longSheet(0, true);
+    const QByteArray odt = written(s, sheet::Format::Odt);
+    // The type at its fixed place: the first entry, stored, named "mimetype".
+    ASSERT_GT(odt.size(), 38 + 39);
+    EXPECT_EQ(odt.mid(30, 8), "mimetype");
+    EXPECT_EQ(odt.mid(38, 39), "application/vnd.oasis.opendocument.text");
+    std::map<QString, QByteArray> parts;
+    for (const Entry& e : unzip(odt))
+        parts[e.name] = e.data;
+    for (const char* part : {"META-INF/manifest.xml", "content.xml", "styles.xml", "meta.xml"}) {
+        EXPECT_TRUE(parts.count(part)) << part;
+    }
+    for (const auto& [name, xml] : parts)
+        if (name.endsWith(".xml")) {
+            QXmlStreamReader reader(xml);
+            while (!reader.atEnd())
+                reader.readNext();
+            EXPECT_FALSE(reader.hasError()) << name.toStdString() << ": " << reader.errorString().toStdString();
+        }
+
+    // Sizes and weights for the Chinese text too, not only the Western.
+    const std::map<QString, QXmlStreamAttributes> styles = textStyles(parts["styles.xml"]);
+    const std::map<QString, std::pair<QString, QString>> looks = {{"Heading_20_1", {"16pt", "bold"}},
+                                                                  {"Heading_20_2", {"12pt", "bold"}},
+                                                                  {"Text_20_body", {"10.5pt", "normal"}},
+                                                                  {"", {"10.5pt", "normal"}}};
+    for (const auto& [style, look] : looks) {
+        ASSERT_TRUE(styles.count(style)) << style.toStdString();
+        const QXmlStreamAttributes& a = styles.at(style);
+        for (const char* script : {"", "-asian", "-complex"}) {
+            EXPECT_EQ(a.value(QStringLiteral("style:font-name%1").arg(script)), QStringLiteral("宋体"))
+                << style.toStdString();
+            EXPECT_EQ(
+                a.value(QString(script).isEmpty() ? "fo:font-size" : QStringLiteral("style:font-size%1").arg(script)),
+                look.first)
+                << style.toStdString() << script;
+            EXPECT_EQ(a.value(QString(script).isEmpty() ? "fo:font-weight"
+                                                        : QStringLiteral("style:font-weight%1").arg(script)),
+                      look.second)
+                << style.toStdString() << script;
+        }
+    }
+    const QString stylesXml = QString::fromUtf8(parts["styles.xml"]);
+    for (const char* expected : {"fo:keep-with-next=\"always\"", "fo:widows=\"2\"", "fo:orphans=\"2\"",
+                                 "<text:page-number", "<text:page-count", "style:print-orientation=\"landscape\"",
+                                 "fo:page-width=\"29.700cm\"", "<style:font-face style:name=\"宋体\""})
+        EXPECT_TRUE(stylesXml.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_TRUE(stylesXml.contains(s.title + "<text:tab/>" + sheet::projectLine(s)));
+
+    const QString content = QString::fromUtf8(parts["content.xml"]);
+    EXPECT_TRUE(content.contains("<table:table-header-rows>"));
+    EXPECT_TRUE(content.contains("fo:break-before=\"page\""));
+    const QStringList cells = cellTexts(parts["content.xml"]);
+    for (const char* header : {"工程名称：滨江花园住宅小区", "子项：3#楼", "计算：张工", "校对：________________"}) {
+        EXPECT_TRUE(cells.contains(QString::fromUtf8(header))) << header;
+    }
+    // Every figure in a cell joined character to character, the text otherwise as given.
+    int figures = 0;
+    for (const QString& cell : cells) {
+        const QString plain = QString(cell).remove(wj);
+        for (const sheet::Run& r : sheet::figureRuns(plain)) {
+            const QString figure = plain.mid(r.start, r.length);
+            QString joined;
+            for (const QChar c : figure)
+                joined += (joined.isEmpty() ? "" : wj) + c;
+            EXPECT_TRUE(cell.contains(joined)) << figure.toStdString();
+            ++figures;
+        }
+    }
+    EXPECT_GT(figures, 200);
+    EXPECT_TRUE(cells.contains("1" + wj + "0" + wj + "0" + wj + "*" + wj + "5" + wj + "0" + wj + "=" + wj + "5" + wj +
+                               "0" + wj + "0" + wj + "0"));
+}
+
+TEST(SheetText, FiguresAreFoundWholeWithWhatJoinsThem)
+{
+    const struct {
+        const char* name;
+        const char* text;
+        QStringList figures;
+    } cases[] = {
+        {"product", "200*100=20000", {"200*100=20000"}},
+        {"catalogue and size", "CTC505：50*50=2500", {"505", "50*50=2500"}},
+        {"underscore", "50_2206 与 15_194", {"50_2206", "15_194"}},
+        {"sign and exponent", "Δ = -1.5e-3 A，或 +2.5E+4", {"-1.5e-3", "+2.5E+4"}},
+        {"superscript", "× 10⁻⁶ km²", {"10⁻⁶"}},
+        {"dashes in a name", "-10-2：200*100=20000", {"-10-2", "200*100=20000"}},
+        {"sentence end", "共 5000。合计 3.5.", {"5000", "3.5"}},
+        {"letters around", "VV-1 3.2em 45X45=2025", {"3.2", "45X45=2025"}},
+        {"single digits", "第2页 m²", {}},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        QStringList found;
+        for (const sheet::Run& r : sheet::figureRuns(text))
+            found << text.mid(r.start, r.length);
+        EXPECT_EQ(found, c.figures) << c.name;
+        const QString joined = sheet::joinFigures(text);
+        EXPECT_EQ(QString(joined).remove(wj), text) << c.name;
+        EXPECT_EQ(joined.count(wj), [&] {
+            qsizetype n = 0;
+            for (const QString& f : c.figures)
+                n += f.size() - 1;
+            return n;
+        }()) << c.name;
+    }
+}
+
+// No column narrower than the figures in it, with what clings to them (a
+// word processor may not break "CTC505：50*50=2500" at all); a table that
+// cannot have that at the body's size is set smaller, down to 7 pt.
+enum class Size { Body, Smaller, Smallest };
+
+TEST(SheetText, ColumnsAreNeverNarrowerThanTheirFigures)
+{
+    const QString longText =
+        QStringLiteral("按建筑电气设计手册查表取值并按现场条件修正，线槽内导线总截面不大于线槽截面的百分之四十");
+    const QStringList figures = {"-10-2：200*100=20000", "189.681335356601", "1436.36363636364", "CTC505：50*50=2500",
+                                 "45X45=2025",           "-1.5e-3",          "50_2206"};
+    const struct {
+        const char* name;
+        QStringList header;
+        std::vector<QStringList> rows;
+        double available;
+        Size size;
+    } cases[] = {
+        {"room for all", {"项目", "数值"}, {{"计算电流", "189.681335356601"}}, 480, Size::Body},
+        {"a long text beside figures",
+         {"说明", "数值", "单位"},
+         {{longText + longText, "1436.36363636364", "mm²"}},
+         480,
+         Size::Body},
+        {"many figures across",
+         QStringList(figures.size() + 1, "列"),
+         {QStringList{longText} + figures},
+         480,
+         Size::Smaller},
+        {"figures wider than any page", QStringList(figures.size(), "列"), {figures}, 120, Size::Smallest},
+    };
+    const double padding = 3;
+    for (const auto& c : cases) {
+        const sheet::TableSetting set = sheet::tableSetting(c.header, c.rows, c.available, padding);
+        ASSERT_EQ(set.widths.size(), static_cast<std::size_t>(c.header.size())) << c.name;
+        const sheet::Measure width = sheet::measure(set.pointSize);
+        double total = 0;
+        for (std::size_t col = 0; col < set.widths.size(); ++col) {
+            total += set.widths[col];
+            for (const QStringList& row : c.rows)
+                for (const QString& word : row[static_cast<qsizetype>(col)].split(' '))
+                    if (!sheet::figureRuns(word).empty() && !word.contains(QStringLiteral("按"))) {
+                        EXPECT_GE(set.widths[col], width(word, false) + 2 * padding - 1e-6)
+                            << c.name << ": " << word.toStdString();
+                    }
+        }
+        switch (c.size) {
+        case Size::Body: EXPECT_EQ(set.pointSize, 10.5) << c.name; break;
+        case Size::Smaller:
+            EXPECT_LT(set.pointSize, 10.5) << c.name;
+            EXPECT_GT(set.pointSize, 7) << c.name;
+            break;
+        case Size::Smallest: EXPECT_EQ(set.pointSize, 7) << c.name; break;
+        }
+        if (c.size == Size::Smallest) {
+            EXPECT_GT(total, c.available) << c.name << ": wider than the page rather than a figure broken";
+        } else {
+            EXPECT_NEAR(total, c.available, 1e-6) << c.name;
+        }
+    }
+}
+
+TEST(SheetText, TheHeaderShowsItsTextsOrLinesToFillIn)
+{
+    sheet::Sheet s;
+    s.title = QStringLiteral("负荷计算书");
+    s.header = {QStringLiteral("滨江花园住宅小区"), {}, QStringLiteral("张工"), {}};
+    const QString blank(16, '_');
+    for (const QString& out : {sheet::toPlainText(s), sheet::toHtml(s)})
+        for (const QString& expected : {QStringLiteral("工程名称：滨江花园住宅小区"), "子项：" + blank,
+                                        QStringLiteral("计算：张工"), "校对：" + blank})
+            EXPECT_TRUE(out.contains(expected)) << expected.toStdString() << "\n" << out.toStdString();
+    EXPECT_EQ(sheet::projectLine(s), QStringLiteral("工程名称：滨江花园住宅小区　子项：") + blank);
+}
