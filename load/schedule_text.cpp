@@ -1,0 +1,414 @@
+#include "schedule_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <iterator>
+
+namespace load {
+
+namespace {
+
+// UTF-8 of the spaces a cell may carry around its text besides ASCII ones.
+constexpr std::string_view ideographicSpace = "\xE3\x80\x80"; // U+3000
+constexpr std::string_view noBreakSpace = "\xC2\xA0";         // U+00A0, from web pages
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The length of the space at the front of `text`, 0 when there is none.
+std::size_t spaceAtFront(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    if (isAsciiSpace(text.front()))
+        return 1;
+    if (text.starts_with(ideographicSpace))
+        return ideographicSpace.size();
+    if (text.starts_with(noBreakSpace))
+        return noBreakSpace.size();
+    return 0;
+}
+
+std::size_t spaceAtBack(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    if (isAsciiSpace(text.back()))
+        return 1;
+    if (text.ends_with(ideographicSpace))
+        return ideographicSpace.size();
+    if (text.ends_with(noBreakSpace))
+        return noBreakSpace.size();
+    return 0;
+}
+
+// Full-width digits, point, plus, minus and P as typed with a Chinese input
+// method, and the minus sign U+2212, in their ASCII forms.
+std::string toAscii(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+        if (i + 2 < text.size() && byte(0) == 0xEF && byte(1) == 0xBC) {
+            const unsigned char c = byte(2);
+            char ascii = 0;
+            if (c >= 0x90 && c <= 0x99)
+                ascii = static_cast<char>('0' + (c - 0x90));
+            else if (c == 0x8E)
+                ascii = '.';
+            else if (c == 0x8D)
+                ascii = '-';
+            else if (c == 0x8B)
+                ascii = '+';
+            else if (c == 0xB0)
+                ascii = 'P';
+            if (ascii) {
+                out += ascii;
+                i += 2;
+                continue;
+            }
+        }
+        if (i + 2 < text.size() && byte(0) == 0xEF && byte(1) == 0xBD && byte(2) == 0x90) { // ｐ
+            out += 'p';
+            i += 2;
+            continue;
+        }
+        if (i + 2 < text.size() && byte(0) == 0xE2 && byte(1) == 0x88 && byte(2) == 0x92) { // −
+            out += '-';
+            i += 2;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::string lowerAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+// Cells of a spreadsheet's clipboard text, line by line.
+std::vector<std::vector<std::string>> records(std::string_view text)
+{
+    if (text.starts_with(byteOrderMark))
+        text.remove_prefix(byteOrderMark.size());
+    std::vector<std::vector<std::string>> out;
+    std::vector<std::string> record;
+    std::string cell;
+    bool atCellStart = true;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (atCellStart && c == '"') {
+            // A quoted cell: "" is one quote; text after the closing quote is kept as typed.
+            ++i;
+            while (i < text.size()) {
+                if (text[i] == '"') {
+                    if (i + 1 < text.size() && text[i + 1] == '"') {
+                        cell += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                cell += text[i++];
+            }
+            atCellStart = false;
+            continue;
+        }
+        atCellStart = false;
+        if (c == '\t') {
+            record.push_back(std::move(cell));
+            cell.clear();
+            atCellStart = true;
+            ++i;
+        } else if (c == '\n' || c == '\r') {
+            record.push_back(std::move(cell));
+            cell.clear();
+            out.push_back(std::move(record));
+            record.clear();
+            atCellStart = true;
+            i += c == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+        } else {
+            cell += c;
+            ++i;
+        }
+    }
+    if (!atCellStart || !record.empty()) {
+        record.push_back(std::move(cell));
+        out.push_back(std::move(record));
+    }
+    return out;
+}
+
+bool isBlankRecord(const std::vector<std::string>& cells)
+{
+    for (const std::string& c : cells)
+        if (!isBlank(c))
+            return false;
+    return true;
+}
+
+// Text in each of the Pe, Kx and cosφ columns, none of it a number, and a
+// column heading's word somewhere.
+bool looksLikeHeader(const std::vector<std::string>& cells)
+{
+    if (cells.size() < 4)
+        return false;
+    for (std::size_t c = 1; c <= 3; ++c)
+        if (isBlank(cells[c]) || readCell(cells[c]).ok())
+            return false;
+    static const char* const words[] = {"名称", "设备", "容量", "负荷", "用电", "需要系数", "功率因数", "相数",
+                                        "pe",   "kx",   "cos"};
+    for (const std::string& cell : cells) {
+        const std::string lower = lowerAscii(cell);
+        for (const char* w : words)
+            if (lower.find(w) != std::string::npos)
+                return true;
+    }
+    return false;
+}
+
+std::vector<std::string> cellsOf(const ScheduleRow& row)
+{
+    std::vector<std::string> cells{row.name, row.pe, row.kx, row.cos, row.phases};
+    if (!row.board.empty())
+        cells.push_back(row.board);
+    return cells;
+}
+
+const char* const columnHeadings[] = {"用电设备组", "设备容量Pe(kW)", "需要系数Kx", "功率因数cosφ", "相数"};
+
+void appendTsvCell(std::string& out, const std::string& cell)
+{
+    if (cell.find_first_of("\t\r\n\"") == std::string::npos && !cell.starts_with(byteOrderMark)) {
+        out += cell;
+        return;
+    }
+    out += '"';
+    for (char c : cell) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+void appendEscaped(std::string& out, std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        switch (text[i]) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        case '\r':
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            out += "<br>";
+            break;
+        case '\n': out += "<br>"; break;
+        default: out += text[i];
+        }
+    }
+}
+
+std::string shownOrNone(const std::optional<double>& value, int decimals)
+{
+    return value ? shown(*value, decimals) : std::string();
+}
+
+} // namespace
+
+std::string_view trimmed(std::string_view text)
+{
+    while (const std::size_t n = spaceAtFront(text))
+        text.remove_prefix(n);
+    while (const std::size_t n = spaceAtBack(text))
+        text.remove_suffix(n);
+    return text;
+}
+
+bool isBlank(std::string_view text) { return trimmed(text).empty(); }
+
+numeric::Num readCell(std::string_view text)
+{
+    const std::string_view t = trimmed(text);
+    for (char c : t)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return numeric::parseStrict(toAscii(t));
+    return numeric::parseStrict(t);
+}
+
+std::optional<Phases> readPhases(std::string_view text)
+{
+    const std::string_view typed = trimmed(text);
+    if (typed.empty())
+        return Phases::Three;
+    const std::string t = lowerAscii(toAscii(typed));
+    if ( t == "三相" || t == "三" || t == "3" || t == "3p" || t == "3相")
+        return Phases::Three;
+    if (t == "单相" || t == "单" || t == "1" || t == "1p" || t == "1相")
+        return Phases::Single;
+    return std::nullopt;
+}
+
+std::string shown(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return {};
+    decimals = decimals < 0 ? 0 : decimals > 20 ? 20 : decimals;
+
+    // d.dddddddddddddde±x: the 15 significant digits the value stands for.
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
+    const std::string_view sci(buffer, static_cast<std::size_t>(end - buffer));
+    const bool negative = sci.front() == '-';
+    const std::size_t ePos = sci.find('e');
+    std::string digits;
+    for (char c : sci.substr(0, ePos))
+        if (c >= '0' && c <= '9')
+            digits += c;
+    const int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
+
+    // The digit of place 10^(exponent − k) is digits[k]; the last one kept is of place 10^−decimals.
+    const long keep = static_cast<long>(exponent) + decimals + 1;
+    std::string kept; // the rounded value in units of 10^−decimals
+    if (keep >= 0) {
+        const auto n = static_cast<std::size_t>(keep);
+        kept = n <= digits.size() ? digits.substr(0, n) : digits + std::string(n - digits.size(), '0');
+        if (n < digits.size() && digits[n] >= '5') {
+            std::size_t k = kept.size();
+            while (k > 0 && kept[k - 1] == '9')
+                kept[--k] = '0';
+            if (k == 0)
+                kept.insert(kept.begin(), '1');
+            else
+                ++kept[k - 1];
+        }
+    }
+    const std::size_t first = kept.find_first_not_of('0');
+    kept = first == std::string::npos ? std::string() : kept.substr(first);
+    const auto places = static_cast<std::size_t>(decimals);
+    if (kept.size() < places + 1)
+        kept.insert(0, places + 1 - kept.size(), '0');
+
+    std::string out = negative && first != std::string::npos ? "-" : "";
+    out += kept.substr(0, kept.size() - places);
+    if (places > 0) {
+        out += '.';
+        out += kept.substr(kept.size() - places);
+    }
+    return out;
+}
+
+std::string rowNote(std::size_t row, const Problem& problem)
+{
+    return "第 " + std::to_string(row + 1) + " 行：" + problem.reason;
+}
+
+std::vector<ScheduleRow> pasteRows(std::string_view text)
+{
+    std::vector<ScheduleRow> rows;
+    bool first = true;
+    for (std::vector<std::string>& cells : records(text)) {
+        cells.resize(6); // the columns after the board's are not read
+        if (isBlankRecord(cells))
+            continue;
+        if (first) {
+            first = false;
+            if (looksLikeHeader(cells))
+                continue;
+        }
+        rows.push_back({std::move(cells[0]), std::move(cells[1]), std::move(cells[2]), std::move(cells[3]),
+                        std::move(cells[4]), std::move(cells[5])});
+    }
+    return rows;
+}
+
+std::string copyTsv(const std::vector<ScheduleRow>& rows)
+{
+    std::string out;
+    for (const ScheduleRow& row : rows) {
+        const std::vector<std::string> cells = cellsOf(row);
+        if (isBlankRecord(cells))
+            continue;
+        if (looksLikeHeader(cells)) { // it would be skipped as the header: give it one to skip
+            for (std::size_t c = 0; c < std::size(columnHeadings); ++c) {
+                out += c > 0 ? "\t" : "";
+                out += columnHeadings[c];
+            }
+            out += "\r\n";
+        }
+        break;
+    }
+    for (const ScheduleRow& row : rows) {
+        const std::vector<std::string> cells = cellsOf(row);
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            if (c > 0)
+                out += '\t';
+            appendTsvCell(out, cells[c]);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string copyHtml(const std::vector<ScheduleRow>& rows, const std::vector<RowResult>& results)
+{
+    std::string out = "<meta charset=\"utf-8\"><table>\n<tr>";
+    for (const char* heading : columnHeadings) {
+        out += "<th>";
+        out += heading;
+        out += "</th>";
+    }
+    out += "<th>tanφ</th><th>Pjs(kW)</th><th>Qjs(kvar)</th><th>Sjs(kVA)</th><th>Ijs(A)</th></tr>\n";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ScheduleRow& row = rows[i];
+        const RowResult* result = i < results.size() && !results[i].blank && results[i].problems.empty()
+            ? &results[i]
+            : nullptr;
+        const bool boardRow = !isBlank(row.board);
+        std::vector<std::string> cells;
+        cells.push_back(boardRow && isBlank(row.name) ? std::string(trimmed(row.board)) : row.name);
+        if (boardRow) {
+            cells.push_back(result ? shownOrNone(result->pe, 2) : std::string());
+            cells.emplace_back();
+            cells.push_back(result ? shownOrNone(result->cos, 3) : std::string());
+        } else {
+            cells.insert(cells.end(), {row.pe, row.kx, row.cos});
+        }
+        const std::optional<Phases> phases = readPhases(row.phases);
+        cells.push_back(phases ? (*phases == Phases::Three ? "三相" : "单相") : row.phases);
+        if (result) {
+            cells.push_back(shownOrNone(result->tan, 3));
+            cells.push_back(shown(result->load.p, 2));
+            cells.push_back(shown(result->load.q, 2));
+            cells.push_back(shown(result->load.s, 2));
+            cells.push_back(shown(result->load.i, 1));
+        } else {
+            cells.resize(10);
+        }
+        out += "<tr>";
+        for (const std::string& cell : cells) {
+            out += "<td>";
+            appendEscaped(out, cell);
+            out += "</td>";
+        }
+        out += "</tr>\n";
+    }
+    out += "</table>\n";
+    return out;
+}
+
+} // namespace load
