@@ -1,48 +1,66 @@
 #include "menu.h"
 
+#include "app/calculators.h"
 #include "app/ui/builder.h"
+#include "app/ui/keys.h"
 #include "app/ui/widgets.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
-#include <memory>
+#include <QVariant>
+#include <QWidget>
 
 using namespace ui;
 
+namespace {
+
+const char* const shownAtProperty = "elcarta_shownAt";
+const char* const shownSerialProperty = "elcarta_shownAtKey";
+
+qint64 now()
+{
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer c;
+        c.start();
+        return c;
+    }();
+    return clock.elapsed();
+}
+
+} // namespace
+
+bool menuJustShown(const QWidget* menu)
+{
+    const QVariant at = menu ? menu->property(shownAtProperty) : QVariant();
+    return at.isValid() && now() - at.toLongLong() < 500;
+}
+
 ui::Form* buildMenu(std::function<void(const std::string&)> open, std::function<void()> end)
 {
-    static const WindowDef window{"dqjs", "Elcarta", 4680, 4065, "宋体", 15.75, 48};
-    static const std::vector<Control> controls = {
-        // name     caption         tooltip  left, top, width, height  tab
-        button("fh",  "负荷计算&F", "",      {360, 360, 1935, 495},    1),
-        button("zd",  "照度计算&Z", "",      {2640, 360, 1695, 495},   2),
-        button("fl",  "防雷计算&L", "",      {360, 1080, 1935, 495},   3),
-        button("xc",  "线槽计算&C", "",      {2640, 1080, 1695, 495},  4),
-        button("END", "退出&E",     "",      {480, 2160, 1815, 495},   0),
-        label("Label1", "Elcarta 设计组", "", {840, 3000, 2775, 495}).face("华文行楷"),
-    };
+    Form* form = build(menuWindow());
 
-    Form* form = build(window, controls);
-
-    const std::pair<const char*, const char*> calculators[] = {
-        {"fh", "fhjs"}, {"zd", "zdjs"}, {"fl", "fljs"}, {"xc", "XCJS"}};
-    for (const auto& [buttonName, windowName] : calculators) {
-        const std::string target = windowName;
-        form->onClick(buttonName, [open, target] { open(target); });
+    for (const Calculator& c : calculators()) {
+        const std::string target = c.window;
+        form->onClick(c.menuButton, [open, target] { open(target); });
     }
     form->onClick("END", std::move(end));
 
-    // Alt+E leaves a calculator for this menu; a second Alt+E that soon is a
-    // bounce or a double press meant for the calculator, and would end the
-    // program with every figure in it. For half a second after the menu
-    // appears its exit button ignores its access key; a click always works.
-    auto shownAt = std::make_shared<QElapsedTimer>();
-    new EventHook(form->window(), QEvent::Show, [shownAt] {
-        shownAt->start();
+    // Alt+E leaves a calculator for this menu, whose own Alt+E ends the
+    // program with every figure in it. The menu's exit answers only a press
+    // of the key that began after the menu appeared (one still held from the
+    // calculator is let go first), and not within half a second of it
+    // appearing (a bounce, or a double press meant for the calculator). A
+    // click always works.
+    QWidget* menu = form->window();
+    new EventHook(menu, QEvent::Show, [menu] {
+        menu->setProperty(shownAtProperty, now());
+        menu->setProperty(shownSerialProperty, keys::serial());
         return false;
     });
-    new EventHook(form->control("END"), QEvent::Shortcut, [shownAt] {
-        return shownAt->isValid() && shownAt->elapsed() < 500;
+    new EventHook(form->control("END"), QEvent::Shortcut, [menu] {
+        const QVariant serial = menu->property(shownSerialProperty);
+        const bool heldSinceBefore = serial.isValid() && keys::pressedAt(Qt::Key_E) <= serial.toULongLong();
+        return menuJustShown(menu) || heldSinceBefore;
     });
     return form;
 }

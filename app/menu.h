@@ -1,9 +1,21 @@
 #pragma once
 
+#include "app/ui/control.h"
+
 #include <functional>
 #include <string>
 
+class QWidget;
 namespace ui { class Form; }
 
-// The main menu: four calculator buttons, exit, and the credit line.
+// The main menu's table (menu_table.cpp): four calculator buttons, exit, and
+// the credit line.
+const ui::Table& menuWindow();
+
+// The main menu window.
 ui::Form* buildMenu(std::function<void(const std::string& window)> open, std::function<void()> end);
+
+// Whether the menu appeared less than half a second ago. A close request for it
+// then (Alt+F4 or the title bar's button pressed twice, the first time for the
+// calculator it replaced) is no request to end the program.
+bool menuJustShown(const QWidget* menu);

@@ -1,12 +1,15 @@
-// The toolkit's floor for the start-up benchmark: a menu of the program's size
-// with the same five buttons and credit line, opening four windows of the
-// calculators' sizes and fonts that hold as many fields, labels, buttons,
-// options, frames, drop-down lists and list boxes (with as many items) as the
-// calculators do, each where the calculator has it and with text of the same
-// length. Made with plain Qt calls, none of the program's own layer, and no
-// handlers beyond the menu's own navigation.
+// The toolkit's floor for the start-up benchmark: the menu and the four
+// calculator windows made from the program's own tables of them, with plain
+// Qt calls, none of the program's own layer, and no handlers beyond the
+// menu's own navigation.
 
 #include "probe.h"
+
+#include "app/menu.h"
+#include "lighting/lighting_window.h"
+#include "lightning/lightning_window.h"
+#include "load/load_window.h"
+#include "trunking/trunking_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,106 +35,77 @@ double scale()
     return dpi > 0 ? dpi / 96.0 : 1.0;
 }
 
-enum class Kind { Edit, Text, Label, Button, Option, Frame, Combo, List };
-
-// One control: its name, kind, place and size at 96 dpi, the frame it sits in (a
-// row number, or -1 for the window), its own font where it differs from
-// the window's, its text or caption, its list items (one per line), whether
-// it is the selected option, whether it starts hidden.
-struct Row {
-    const char* name;
-    Kind kind;
-    int left, top, width, height;
-    int frame;
-    double points;
-    const char* family;
-    const char* text;
-    const char* items;
-    bool checked;
-    bool hidden;
-};
-
-struct Window {
-    const char* name;
-    const char* caption;
-    int width, height; // pixels at 96 dpi
-    double points;
-    std::vector<Row> rows;
-};
-
-// The menu (first) and the calculators, taken from the program's windows,
-// with texts of the same length and line count as theirs; the probes print
-// their counts of each kind and the harness checks that the two agree.
-const std::vector<Window>& windows()
-{
-    static const std::vector<Window> all = {
-#include "bare_windows.inc"
-    };
-    return all;
-}
-
-QWidget* makeWindow(const Window& def)
+// A window of plain Qt widgets from the program's own table of it.
+QWidget* makeWindow(const ui::Table& table)
 {
     const double s = scale();
-    auto size = [s](int v) { return static_cast<int>(std::lround(v * s)); };
+    auto size = [s](int twips) { return static_cast<int>(std::lround(twips / 15.0 * s)); };
+    auto text = [](const std::string& t) { return QString::fromStdString(t); };
+    const ui::WindowDef& def = table.window;
 
     auto* window = new QWidget(nullptr, Qt::Window);
-    window->setObjectName(def.name);
-    window->setWindowTitle(QString::fromUtf8(def.caption));
+    window->setObjectName(text(def.name));
+    window->setWindowTitle(text(def.caption));
     window->setFixedSize(size(def.width), size(def.height));
-    QFont font(QString::fromUtf8("宋体"));
+    QFont font(text(def.font));
     font.setPointSizeF(def.points);
     window->setFont(font);
 
-    std::vector<QWidget*> made;
-    for (const Row& r : def.rows) {
-        QWidget* parent = r.frame >= 0 ? made[static_cast<std::size_t>(r.frame)] : window;
-        const QString text = QString::fromUtf8(r.text);
-        const QStringList items = QString::fromUtf8(r.items).split('\n', Qt::SkipEmptyParts);
+    std::map<std::string, QWidget*> frames;
+    auto make = [&](const ui::Control& c) {
+        QWidget* parent = c.parent.empty() ? window : frames.at(c.parent);
         QWidget* w = nullptr;
-        switch (r.kind) {
-        case Kind::Edit: w = new QLineEdit(text, parent); break;
-        case Kind::Text: {
-            auto* m = new QPlainTextEdit(text, parent);
+        QStringList items;
+        for (const std::string& item : c.items)
+            items << text(item);
+        switch (c.kind) {
+        case ui::Kind::Field: w = new QLineEdit(text(c.caption), parent); break;
+        case ui::Kind::MultiField: {
+            auto* m = new QPlainTextEdit(text(c.caption), parent);
             m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             w = m;
             break;
         }
-        case Kind::Label: w = new QLabel(text, parent); break;
-        case Kind::Button: w = new QPushButton(text, parent); break;
-        case Kind::Option: {
-            auto* o = new QRadioButton(text, parent);
-            o->setChecked(r.checked);
+        case ui::Kind::Label: w = new QLabel(text(c.caption), parent); break;
+        case ui::Kind::Button: w = new QPushButton(text(c.caption), parent); break;
+        case ui::Kind::Option: {
+            auto* o = new QRadioButton(text(c.caption), parent);
+            o->setChecked(c.selected);
             w = o;
             break;
         }
-        case Kind::Frame: w = new QGroupBox(text, parent); break;
-        case Kind::Combo: {
+        case ui::Kind::Frame: w = frames[c.name] = new QGroupBox(text(c.caption), parent); break;
+        case ui::Kind::Combo: {
             auto* box = new QComboBox(parent);
             box->setEditable(true);
             box->addItems(items);
-            box->setEditText(text);
+            box->setEditText(text(c.caption));
             w = box;
             break;
         }
-        case Kind::List: {
+        case ui::Kind::List: {
             auto* list = new QListWidget(parent);
             list->addItems(items);
             w = list;
             break;
         }
         }
-        w->setObjectName(r.name);
-        w->setGeometry(size(r.left), size(r.top), size(r.width), size(r.height));
-        if (r.points > 0 || r.family[0]) {
-            QFont f(r.family[0] ? QString::fromUtf8(r.family) : font.family());
-            f.setPointSizeF(r.points > 0 ? r.points : def.points);
+        w->setObjectName(text(c.name));
+        w->setGeometry(size(c.rect.left), size(c.rect.top), size(c.rect.width), size(c.rect.height));
+        if (c.points > 0 || !c.family.empty()) {
+            QFont f(c.family.empty() ? font.family() : text(c.family));
+            f.setPointSizeF(c.points > 0 ? c.points : def.points);
             w->setFont(f);
         }
-        if (r.hidden)
+        if (c.hidden)
             w->hide();
-        made.push_back(w);
-    }
+    };
+    for (const ui::Control& c : table.controls)
+        if (c.kind == ui::Kind::Frame)
+            make(c);
+    for (const ui::Control& c : table.controls)
+        if (c.kind != ui::Kind::Frame)
+            make(c);
     return window;
 }
 
@@ -149,17 +123,16 @@ int main(int argc, char** argv)
 
     bench::Hooks hooks;
     hooks.start = [&] {
-        menu = makeWindow(windows().front());
-        const std::pair<const char*, const char*> buttons[] = {
-            {"fh", "fhjs"}, {"zd", "zdjs"}, {"fl", "fljs"}, {"xc", "XCJS"}};
-        for (const auto& [button, target] : buttons) {
-            const QString name = target;
-            QObject::connect(menu->findChild<QPushButton*>(button), &QPushButton::clicked, [&, name] {
+        menu = makeWindow(menuWindow());
+        const std::pair<const char*, const ui::Table& (*)()> buttons[] = {
+            {"fh", load::window}, {"zd", lighting::window}, {"fl", lightning::window}, {"xc", trunking::window}};
+        for (const auto& [button, table] : buttons) {
+            const QString name = QString::fromStdString(table().window.name);
+            const ui::Table& (*tableOf)() = table;
+            QObject::connect(menu->findChild<QPushButton*>(button), &QPushButton::clicked, [&, name, tableOf] {
                 QWidget*& w = made[name];
                 if (!w)
-                    for (const Window& def : windows())
-                        if (name == def.name)
-                            w = makeWindow(def);
+                    w = makeWindow(tableOf());
                 w->show();
                 w->activateWindow();
                 menu->hide();

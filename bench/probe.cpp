@@ -129,7 +129,7 @@ Counts count(QWidget* window)
     double area = 0;
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const QString name = w->objectName();
-        if (name.isEmpty() || name.startsWith("qt_") || name == "failureNotice")
+        if (name.isEmpty() || name.startsWith("qt_") || name == "failureNotice" || name == "messageNotice")
             continue;
         area += double(w->width()) * w->height();
         if (auto* box = qobject_cast<QComboBox*>(w)) {

@@ -338,8 +338,7 @@ int main(int argc, char** argv)
         }
     }
     std::printf("\n%s\n", same ? "controls per window: the bare windows hold what the calculators hold"
-                               : "controls per window: MISMATCH, the calculators changed; renew the bare windows with\n"
-                                 "  elcarta_bench_program --dump-windows > bench/bare_windows.inc");
+                               : "controls per window: MISMATCH: the bare program no longer makes the windows from their tables");
     std::printf("targets met: %d of %d\n", met, judged);
     return 0;
 }

@@ -1,102 +1,87 @@
 #include "lighting_sheet.h"
 
-#include "app/ui/form.h"
+#include "app/numeric/convert.h"
+#include "app/sheet/facts.h"
+#include "lighting_window.h"
 #include "unit_power.h"
 
-using sheet::formula;
-using sheet::input;
-using sheet::result;
+using sheet::Facts;
+using sheet::shown;
 
 namespace lighting {
 
 namespace {
 
-const char* const illuminanceOptions[] = {"zd50", "zd75", "zd100", "zd150", "zd200", "zd300", "zd500", "zd750", "zd1000"};
-const char* const wattageOptions[] = {"w20", "w30", "w40"};
-
-template <std::size_t N>
-QString selected(const ui::Form& f, const char* const (&options)[N])
+// Where the unit power came from: the height code and the area the lookup
+// took, and the column and band of the table that gave it.
+QString lookupLine(const Facts& facts)
 {
-    for (const char* option : options)
-        if (f.isChecked(option))
-            return f.text(option);
-    return {};
-}
-
-QString shown(double value) { return QString::fromStdString(numeric::formatNumber(value)); }
-
-// The column of the table a height code stands for.
-QString heightBand(double code)
-{
-    if (code == 23)
-        return QStringLiteral("h=2~3 m");
-    if (code == 46)
-        return QStringLiteral("h=4~6 m");
-    return {};
-}
-
-// Where in the table the shown height code and area fall: the window looks
-// the unit power up by exactly these two figures.
-QString tableRowText(const QString& heightCode, const QString& area)
-{
-    const numeric::Num code = numeric::parseStrict(heightCode.toStdString());
-    const numeric::Num a = numeric::parseStrict(area.toStdString());
-    if (!code || !hasColumn(code.value()))
-        return QStringLiteral("表16-35 无此高度的一列");
-    if (!a)
-        return heightBand(code.value()) + QStringLiteral(" 一列，面积未计算");
-    const std::optional<TableRow> row = tableRow(code.value(), a.value());
+    const QString start = QStringLiteral("单位功率 U（每100lx）：");
+    const QString unit = facts.text("dwgl").trimmed();
+    if (unit.isEmpty())
+        return start + QStringLiteral("未计算");
+    const ui::Record* r = facts.record("dwgl");
+    const ui::Figure* row = r ? r->figure("表16-35") : nullptr;
     if (!row)
-        return heightBand(code.value()) + QStringLiteral(" 一列，表中无此面积的一档");
-    const QString range = row->upper ? QStringLiteral("%1 < A ≤ %2 m²").arg(shown(row->lower), shown(*row->upper))
-                                     : QStringLiteral("A > %1 m²").arg(shown(row->lower));
-    return heightBand(code.value()) + QStringLiteral(" 一列，") + range + QStringLiteral(" 一档");
+        return start + QStringLiteral("U = %1 W/m²（输入值）").arg(unit);
+    return start + QStringLiteral("按房间高度代号 %1、A = %2 m² 查表16-35，%3，U = %4 W/m²")
+                       .arg(*facts.used("dwgl", "H"), *facts.used("dwgl", "mj"), QString::fromStdString(row->value), unit);
 }
 
 } // namespace
 
-sheet::Sheet makeSheet(const ui::Form& f)
+sheet::Sheet makeSheet(const ui::State& state)
 {
-    const QString l = f.text("l"), w = f.text("w"), h = f.text("H"), ps = f.text("ps");
-    const QString mj = f.text("mj"), unit = f.text("dwgl"), gl = f.text("gl"), n = f.text("n"), kt = f.text("kt");
-    const QString lux = selected(f, illuminanceOptions);
-    const QString watts = QString(selected(f, wattageOptions)).remove('W');
-
-    const numeric::Num code = numeric::parseStrict(h.toStdString());
-    const QString band = code ? heightBand(code.value()) : QString();
-    const QString row = tableRowText(h, mj);
+    const Facts facts(window(), state);
 
     sheet::Sheet sheet;
     sheet.title = QStringLiteral("照度计算书");
-    sheet.section(QStringLiteral("一、计算条件"))
-        .table({"项目", "符号", "数值", "单位"}, {
-            {"房间长度", "L", input(l), "m"},
-            {"房间宽度", "W", input(w), "m"},
-            {"房间高度代号", "", input(h) + (band.isEmpty() ? QString() : "（" + band + "）"), ""},
-            {"照度标准值", "E", lux, "lx"},
-            {"日光灯功率", "Pd", watts, "W"},
-            {"单位面积空调负荷", "p", input(ps), "kW/m²"},
-        });
-    sheet.section(QStringLiteral("二、计算方法及公式"))
-        .text(QStringLiteral("单位容量法：按房间高度和面积查表16-35 得每100lx 的单位功率，再按照度标准值折算为照明功率，"
-                             "并由灯管功率求灯管支数；空调负荷按单位面积负荷计算。各式按窗口的计算顺序列出，代入窗口中的数值。"))
-        .formula(formula("A", "L × W", "%1 × %2", {l, w}, mj, "m²"))
-        .formula(QStringLiteral("单位功率 U（每100lx）：查表16-35，") + row + QStringLiteral("，U = ") + result(unit) +
-              (unit.trimmed().isEmpty() ? QString() : QStringLiteral(" W/m²")))
-        .formula(formula("P", "U × A × E / 100", "%1 × %2 × %3 / 100", {unit, mj, lux}, gl, "W"))
-        .formula(formula("n", "P / Pd", "%1 / %2", {gl, watts}, n, "支"))
-        .formula(formula("Pkt", "p × A", "%1 × %2", {ps, mj}, kt, "kW"));
-    sheet.section(QStringLiteral("三、计算结果"))
-        .table({"项目", "符号", "数值", "单位"}, {
-            {"房间面积", "A", result(mj), "m²"},
-            {"单位功率（每100lx）", "U", result(unit), "W/m²"},
-            {"照明功率", "P", result(gl), "W"},
-            {"灯管支数", "n", result(n), "支"},
-            {"空调负荷", "Pkt", result(kt), "kW"},
-        });
+    sheet.section(QStringLiteral("一、计算条件")).table(Facts::conditionsHeader(), facts.conditions());
+
+    sheet::Section& method = sheet.section(QStringLiteral("二、计算方法及公式"));
+    method.text(QStringLiteral("单位容量法：按房间高度和面积查表16-35 得每100lx 的单位功率，再按照度标准值折算为照明功率，"
+                               "并由灯管功率求灯管支数；空调负荷按单位面积负荷计算。各式代入该结果计算时所用的数值。"));
+    facts.addEquation(method, "mj", "A", "L × W", "%1 × %2", {"l", "w"}, QStringLiteral("m²"));
+    method.formula(lookupLine(facts));
+    if (const QString r = facts.remark("dwgl"); !r.isEmpty() && r != QStringLiteral("输入值"))
+        method.text(QStringLiteral("注：") + r);
+
+    // The options the step found selected, as figures: E in lx, Pd in W.
+    const QStringList lux = {facts.used("gl", "dwgl").value_or(""), facts.used("gl", "mj").value_or(""),
+                             shown(facts.optionValue(facts.optionUsed("gl", "zd300")))};
+    const QString power = facts.text("gl").trimmed();
+    if (facts.record("gl"))
+        method.formula(Facts::equationOf("P", "U × A × E / 100", "%1 × %2 × %3 / 100", lux, power, "W"));
+    else
+        method.formula(facts.equation("gl", "P", "U × A × E / 100", {}, {}, "W"));
+    if (const QString r = facts.remark("gl"); !r.isEmpty() && r != QStringLiteral("输入值"))
+        method.text(QStringLiteral("注：") + r);
+
+    if (facts.record("n"))
+        method.formula(Facts::equationOf("n", "P / Pd", "%1 / %2",
+                                         {*facts.used("n", "gl"), shown(facts.optionValue(facts.optionUsed("n", "w40")))},
+                                         facts.text("n"), QStringLiteral("支")));
+    else
+        method.formula(facts.equation("n", "n", "P / Pd", {}, {}, QStringLiteral("支")));
+    if (const QString r = facts.remark("n"); !r.isEmpty() && r != QStringLiteral("输入值"))
+        method.text(QStringLiteral("注：") + r);
+
+    facts.addEquation(method, "kt", "Pkt", "p × A", "%1 × %2", {"ps", "mj"}, "kW");
+
+    facts.addResults(sheet.section(QStringLiteral("三、计算结果")));
     sheet.section(QStringLiteral("四、计算依据"))
         .text(QStringLiteral("建筑电气设计手册 表16-35（第410页，基准每100lx），单位容量法。"));
     return sheet;
+}
+
+std::string caseName(const ui::State& state)
+{
+    const auto read = [&state](const char* field) { return numeric::formatNumber(numeric::parseLenient(state.text(field)).value()); };
+    std::string lux;
+    for (const ui::Control* option : window().group("zd300"))
+        if (state.isChecked(option->name))
+            lux = option->caption;
+    return read("l") + "×" + read("w") + " m " + lux + " lx";
 }
 
 } // namespace lighting

@@ -12,92 +12,27 @@ namespace lighting {
 
 namespace {
 
-// The reference table the engineer reads beside the results; the unit power
-// lookup holds the same values and limits.
-const char* const reference = "计算依据建筑电气设计手册第410页表16-35基准每100lx\r\n"
-                              "h=2~3\r\n"
-                              "  10~15--10.4\r\n"
-                              "  15~25--8.9\r\n"
-                              "  25~50--7.7\r\n"
-                              "  50~150--6.8\r\n"
-                              "  150~300--6.3\r\n"
-                              "  >300--5.9\r\n"
-                              "h=4~6\r\n"
-                              "  10~15--15\r\n"
-                              "  15~20--12.4\r\n"
-                              "  20~30--10.6\r\n"
-                              "  30~50--9\r\n"
-                              "  50~120--7.7\r\n"
-                              "  120~300--6.8\r\n"
-                              "  >300--6.3";
-
-// The illuminance options and the lamp wattage options with their values.
-const std::pair<const char*, int> illuminances[] = {
-    {"zd50", 50},   {"zd75", 75},   {"zd100", 100}, {"zd150", 150},   {"zd200", 200},
-    {"zd300", 300}, {"zd500", 500}, {"zd750", 750}, {"zd1000", 1000},
-};
-const std::pair<const char*, int> wattages[] = {{"w20", 20}, {"w30", 30}, {"w40", 40}};
-
-template <std::size_t N>
-int selected(const Step& step, const std::pair<const char*, int> (&group)[N])
+// The value of the selected option of the group `member` belongs to: the
+// table says what each option stands for.
+int selected(Step& step, const char* member)
 {
-    for (const auto& [name, value] : group)
-        if (step.checked(name))
-            return value;
-    return group[N - 1].second; // one option of a group is always selected
+    const auto group = window().group(member);
+    for (const Control* option : group)
+        if (step.checked(option->name))
+            return static_cast<int>(*option->value);
+    return static_cast<int>(*group.back()->value); // one option of a group is always selected
 }
 
 } // namespace
 
 ui::Form* buildWindow(std::function<void()> back)
 {
-    static const WindowDef window{"zdjs", "照度计算", 10410, 5655, "宋体", 15.75, 48};
-    static const std::vector<Control> controls = {
-        // name          text or caption   tooltip                                             left, top, width, height  tab
-        button("END",      "退出&E",         "",                                                 {240, 4920, 1575, 615},   0),
-        field("l",         "",               "请输入长度(m)L",                                   {240, 360, 1575, 495},    1),
-        field("w",         "",               "请输入宽度(m)W",                                   {240, 1080, 1575, 495},   2),
-        label("Label1",    "长度(m)",        "",                                                 {1920, 360, 1215, 495},   3).captionOf("l"),
-        label("Label2",    "宽度(m)",        "",                                                 {1920, 1080, 1215, 495},  4).captionOf("w"),
-        button("s",        "计算面积&S",     "",                                                 {240, 2400, 1575, 495},   5),
-        field("mj",        "",               "这里为计算所得面积平方米MJ",                       {1920, 2400, 1455, 495},  6),
-        frame("Frame1",    "日光灯功率(W)",                                                      {3720, 1560, 3855, 975},  7),
-        option("w20",      "20W",                                                                {480, 480, 855, 375},     8).in("Frame1"),
-        option("w30",      "30W",                                                                {1560, 480, 975, 375},    9).in("Frame1"),
-        option("w40",      "40W",                                                                {2760, 480, 975, 375},    10).in("Frame1").checked(),
-        label("Label3",    "单位功率(W)",    "",                                                 {7680, 1560, 2415, 375},  11).captionOf("dwgl"),
-        field("dwgl",      "",               "此处为单位功率(W)DWGL",                            {7680, 2040, 2415, 435},  12),
-        label("Label4",    "照度标准值",     "",                                                 {3720, 360, 1695, 495},   13),
-        button("Command1", "计算功率&P",     "",                                                 {240, 3120, 1575, 495},   14),
-        field("gl",        "",               "计算后的功率(W)gl",                                {1920, 3120, 1455, 495},  15),
-        button("Command2", "灯管支数&N",     "",                                                 {240, 3720, 1575, 495},   16),
-        field("n",         "",               "根据所选灯管支数为N",                              {1920, 3720, 1455, 495},  17),
-        button("Command3", "空调负荷&C",     "",                                                 {240, 4320, 1575, 495},   18),
-        field("kt",        "",               "该房间应选空调功率数单位面积65W变量AC",            {1920, 4320, 1095, 495},  19),
-        label("Label5",    "高度(m)",        "",                                                 {1920, 1680, 1215, 495},  20).captionOf("H"),
-        combo("H",         "23",             "请在这里输入房间高度2`3米输入23，4~6米输入46",     {240, 1680, 1575, 435},   21).withItems({"23", "46"}),
-        label("Label6",    "kW",             "",                                                 {3000, 4320, 375, 495},   22),
-        button("Command4", "清零&O",         "点击将清除所有数据",                               {1920, 4920, 1695, 615},  23),
-        label("Label7",    reference,        "",                                                 {5040, 2640, 5175, 2940}, 24).pt(9),
-        combo("ps",        "0.05",           "",                                                 {3480, 4320, 1335, 435},  25).withItems({"0.05", "0.055", "0.06", "0.065", "0.07"})
-                                                                                                                         .knownAs("单位面积空调负荷(kW/m²)"),
-        option("zd300",    "300",                                                                {5640, 1020, 855, 315},   26).checked(),
-        option("zd500",    "500",                                                                {6840, 1020, 975, 315},   27),
-        option("zd750",    "750",                                                                {7800, 1020, 855, 315},   28),
-        option("zd1000",   "1000",                                                               {8880, 1020, 1095, 315},  29),
-        option("zd200",    "200",                                                                {9480, 360, 855, 375},    30),
-        option("zd150",    "150",                                                                {8520, 360, 855, 375},    31),
-        option("zd100",    "100",                                                                {7560, 360, 855, 375},    32),
-        option("zd50",     "50",                                                                 {5640, 360, 735, 375},    33),
-        option("zd75",     "75",                                                                 {6480, 360, 735, 375},    34),
-    };
-
-    Form* form = build(window, controls);
+    Form* form = build(window());
     Form& f = *form;
     // The illuminance options stand on the window under their heading; a
     // screen reader hears each with the heading and the unit, not a bare number.
-    for (const auto& [name, lux] : illuminances)
-        f.control(name)->setAccessibleDescription(QStringLiteral("%1 %2 lx").arg(f.text("Label4")).arg(lux));
+    for (const Control* option : window().group("zd300"))
+        f.control(option->name)->setAccessibleDescription(QStringLiteral("%1 %2 lx").arg(f.text("Label4")).arg(*option->value));
 
     f.onClick("s", [&f] {
         Step step(f);
@@ -115,19 +50,21 @@ ui::Form* buildWindow(std::function<void()> back)
         const double area = step.strict("mj");
         if (!step.ok())
             return;
-        if (const auto text = unitPower(code, area))
-            step.writeText("dwgl", *text);
+        if (const auto row = tableRow(code, area)) {
+            step.lookedUp("表16-35", rowName(code, *row));
+            step.writeText("dwgl", row->unitPower);
+        }
     });
     f.onClick("Command1", [&f] {
         Step step(f);
-        const int lux = selected(step, illuminances);
+        const int lux = selected(step, "zd300");
         const double area = step.strict("mj");
         const double unit = step.strict("dwgl");
         step.write("gl", lightingPower(unit, area, lux));
     });
     f.onClick("Command2", [&f] {
         Step step(f);
-        const int watts = selected(step, wattages);
+        const int watts = selected(step, "w40");
         const double power = step.strict("gl");
         step.write("n", lampCount(power, watts));
     });

@@ -62,6 +62,22 @@ std::optional<TableRow> tableRow(double heightCode, double area)
     return TableRow{b->lower, b->upper == beyond ? std::nullopt : std::optional<double>(b->upper), b->text};
 }
 
+std::string columnName(double heightCode)
+{
+    if (heightCode == 23)
+        return "h=2~3 m";
+    if (heightCode == 46)
+        return "h=4~6 m";
+    return {};
+}
+
+std::string rowName(double heightCode, const TableRow& row)
+{
+    const std::string band = row.upper ? formatNumber(row.lower) + " < A ≤ " + formatNumber(*row.upper) + " m²"
+                                       : "A > " + formatNumber(row.lower) + " m²";
+    return columnName(heightCode) + " 一列，" + band + " 一档";
+}
+
 double illuminanceFactor(int lux) { return lux / 100.0; }
 
 Num lightingPower(double unitPower, double area, int lux)

@@ -28,6 +28,12 @@ struct TableRow {
 };
 std::optional<TableRow> tableRow(double heightCode, double area);
 
+// The column a height code stands for, as the reference text heads it:
+// "h=2~3 m", "h=4~6 m", or empty for a code without a column.
+std::string columnName(double heightCode);
+// Where the unit power was found: "h=2~3 m 一列，15 < A ≤ 25 m² 一档".
+std::string rowName(double heightCode, const TableRow& row);
+
 // The factor by which the 100 lx unit power is scaled: the illuminance in lx
 // divided by 100 (0.75 for the 75 lx option, like every other option).
 double illuminanceFactor(int lux);

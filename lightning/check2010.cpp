@@ -8,9 +8,6 @@ Num strikeDensity2010(double td) { return multiply(0.1, td); }
 
 Class2010 class2010(double n, Importance importance)
 {
-    // N carries two decimals, so each limit is the double nearest to it, as
-    // the window compares its own N.
-    n = parseStrict(formatNumber(n)).value();
     const double second = importance == Importance::Important ? 0.05 : 0.25;
     const double third = importance == Importance::Important ? 0.01 : 0.05;
     if (n > second)
@@ -33,7 +30,7 @@ Check2010 check2010(double l, double w, double h, double td, double k, Importanc
         c.n = c.ae;
         return c;
     }
-    c.n = expectedStrikes(c.ae.value(), c.ng.value(), k);
+    c.n = strikeProduct(c.ae.value(), c.ng.value(), k);
     if (c.n)
         c.protection = class2010(c.n.value(), importance);
     return c;

@@ -18,15 +18,16 @@ enum class Class2010 {
 // Strikes per km² and year: 0.1 × Td.
 numeric::Num strikeDensity2010(double td);
 
-// The class for an N with two decimals. 省部级办公楼: N > 0.05 second,
-// 0.01 ≤ N ≤ 0.05 third; 一般住宅、办公楼: N > 0.25 second, 0.05 ≤ N ≤ 0.25
-// third; below the lower limit neither.
+// The class for N as it is, not its rounding: a limit is a limit of the
+// value itself. 省部级办公楼: N > 0.05 second, 0.01 ≤ N ≤ 0.05 third;
+// 一般住宅、办公楼: N > 0.25 second, 0.05 ≤ N ≤ 0.25 third; below the lower
+// limit neither.
 Class2010 class2010(double n, Importance importance);
 
 struct Check2010 {
     numeric::Num ng = 0;
     numeric::Num ae = 0;
-    numeric::Num n = 0; // k × Ng × Ae, rounded half up to two decimals as the window rounds N
+    numeric::Num n = 0; // k × Ng × Ae with all its digits
     Class2010 protection = Class2010::Neither; // meaningful only when n holds a number
 };
 

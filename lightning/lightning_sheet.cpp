@@ -1,35 +1,27 @@
 #include "lightning_sheet.h"
 
-#include "app/ui/form.h"
+#include "app/numeric/convert.h"
+#include "app/sheet/facts.h"
 #include "check2010.h"
+#include "lightning_window.h"
 #include "strike.h"
 
 #include <optional>
 
-using sheet::formula;
-using sheet::input;
-using sheet::result;
+using sheet::Facts;
+using sheet::shown;
 
 namespace lightning {
 
 namespace {
 
-// Td, k and Ng show their own symbol until the first calculation.
-QString calculated(const ui::Form& f, const char* name)
+std::optional<double> number(const std::optional<QString>& text)
 {
-    const QString text = f.text(name).trimmed();
-    return text == QLatin1String(name) ? QString() : text;
-}
-
-std::optional<double> strictly(const QString& text)
-{
-    const numeric::Num n = numeric::parseStrict(text.toStdString());
+    if (!text)
+        return std::nullopt;
+    const numeric::Num n = numeric::parseStrict(text->toStdString());
     return n ? std::optional<double>(n.value()) : std::nullopt;
 }
-
-double leniently(const QString& text) { return numeric::parseLenient(text.toStdString()).value(); }
-
-QString shown(double value) { return QString::fromStdString(numeric::formatNumber(value)); }
 
 // What the correction factor stands for, by the code's own cases.
 QString meaningOfK(double k)
@@ -46,8 +38,6 @@ QString meaningOfK(double k)
     return QStringLiteral("—");
 }
 
-const char* const kOptions[] = {"j1", "j2", "j3", "j4"};
-
 QString areaExpression(bool low)
 {
     return low ? QStringLiteral("[L × W + (W + L) × 2 × √(H × (200 − H)) + (200 − H) × H × π] × 10⁻⁶")
@@ -60,7 +50,32 @@ QString areaPattern(bool low)
                : QStringLiteral("[%1 × %2 + (%2 + %1) × 2 × %3 + %3² × 3.1416] × 10⁻⁶");
 }
 
-// The 2010 class with the limit that decided it.
+Importance importanceOf(const Facts& facts, const std::string& result)
+{
+    return facts.optionUsed(result, "jz1")->name == "jz2" ? Importance::Important : Importance::Ordinary;
+}
+
+// N with all its digits from the figures its step used, and the line that
+// says how the window's two decimals follow from it.
+void strikes(const Facts& facts, sheet::Section& s)
+{
+    const auto k = facts.used("n", "k"), ng = facts.used("n", "Ng"), ae = facts.used("n", "Ae");
+    const auto kv = number(k), ngv = number(ng), aev = number(ae);
+    if (!kv || !ngv || !aev) {
+        facts.addEquation(s, "n", "N", "k × Ng × Ae", {}, {}, QStringLiteral("次/a"));
+        return;
+    }
+    const numeric::Num product = strikeProduct(*aev, *ngv, *kv);
+    if (!product)
+        return;
+    s.formula(Facts::equationOf("N", "k × Ng × Ae", "%1 × %2 × %3", {*k, *ng, *ae}, shown(product.value()),
+                                QStringLiteral("次/a")));
+    s.formula(QStringLiteral("N 四舍五入至两位小数：N = %1 次/a").arg(facts.text("n").trimmed()));
+    if (const QString r = facts.remark("n"); !r.isEmpty())
+        s.text(QStringLiteral("注：") + r);
+}
+
+// The 2010 class with the limit that decided it; N is compared as it is.
 QString classLine(double n, Importance importance, Class2010 protection)
 {
     const bool important = importance == Importance::Important;
@@ -74,97 +89,104 @@ QString classLine(double n, Importance importance, Class2010 protection)
     return {};
 }
 
-void check(sheet::Sheet& sheet, const ui::Form& f, const QString& l, const QString& w, const QString& h)
+std::optional<QString> figureOf(const ui::Record* r, const std::string& name)
+{
+    const ui::Figure* f = r ? r->figure(name) : nullptr;
+    return f ? std::optional<QString>(QString::fromStdString(f->value)) : std::nullopt;
+}
+
+void check(sheet::Sheet& sheet, const Facts& facts)
 {
     sheet::Section& s = sheet.section(QStringLiteral("五、按 GB 50057-2010 复核"));
-    const Importance importance = f.isChecked("jz2") ? Importance::Important : Importance::Ordinary;
+    const Importance importance = facts.record("dj") ? importanceOf(facts, "dj") : importanceOf(facts, "n");
     s.text(QStringLiteral("按现行《建筑物防雷设计规范》GB 50057-2010（附录A 及第3.0.3、3.0.4条），以窗口计算所用的同一 L、W、H、"
-                          "Td、k 及建筑重要程度复核。窗口中的结果不变。"));
+                          "Td、k 及建筑重要程度复核；N 取全部位数与限值比较。窗口中的结果不变。"));
     s.text(importance == Importance::Important
                ? QStringLiteral("省部级办公楼：N > 0.05 为第二类防雷建筑物，0.01 ≤ N ≤ 0.05 为第三类防雷建筑物。")
                : QStringLiteral("一般住宅、办公楼：N > 0.25 为第二类防雷建筑物，0.05 ≤ N ≤ 0.25 为第三类防雷建筑物。"));
 
-    // Only a calculation the window has made is checked: its Td and k, and an N beside them.
-    const std::optional<double> td = strictly(calculated(f, "Td")), k = strictly(calculated(f, "k"));
-    const bool done = td && k && !f.text("n").trimmed().isEmpty();
-    QString ng, ae, n, protection;
-    if (done) {
-        const Check2010 c = check2010(leniently(l), leniently(w), leniently(h), *td, *k, importance);
-        ng = c.ng ? shown(c.ng.value()) : QString();
-        ae = c.ae ? shown(c.ae.value()) : QString();
-        n = c.n ? shown(c.n.value()) : QString();
-        if (c.n)
-            protection = classLine(c.n.value(), importance, c.protection);
-        else
-            s.text(QStringLiteral("窗口中的尺寸无法算出等效面积，未复核。"));
-    } else {
+    // Only a calculation the window has made is checked, with the figures it
+    // was made from: Td behind Ng, and k and Ae as N used them.
+    const auto td = figureOf(facts.madeFrom("n", "Ng"), "Td"), k = facts.used("n", "k"), ae = facts.used("n", "Ae");
+    const auto tdv = number(td), kv = number(k), aev = number(ae);
+    if (!tdv || !kv || !aev) {
         s.text(QStringLiteral("窗口尚未计算雷击次数，未复核。"));
+        return;
     }
-    const QString tdText = done ? shown(*td) : QString(), kText = done ? shown(*k) : QString();
-    const bool low = isLowBuilding(leniently(h));
-    s.formula(formula("Ng", "0.1 × Td", "0.1 × %1", {tdText}, ng, "次/(km²·a)"))
-        .formula(formula("Ae", areaExpression(low), areaPattern(low), {l, w, h}, ae, "km²"))
-        .formula(formula("N", "k × Ng × Ae", "%1 × %2 × %3", {kText, ng, ae}, n, "次/a"))
-        .text(QStringLiteral("复核结论：") + result(protection));
+    const numeric::Num ng = strikeDensity2010(*tdv);
+    const numeric::Num n = ng ? strikeProduct(*aev, ng.value(), *kv) : ng;
+    if (!ng || !n) {
+        s.text(QStringLiteral("窗口中的数值无法复核。"));
+        return;
+    }
+    const double rounded = numeric::floorNumber(n.value() * 100 + 0.5) / 100;
+    s.formula(Facts::equationOf("Ng", "0.1 × Td", "0.1 × %1", {*td}, shown(ng.value()), QStringLiteral("次/(km²·a)")))
+        .formula(QStringLiteral("Ae = %1 km²（同上）").arg(*ae))
+        .formula(Facts::equationOf("N", "k × Ng × Ae", "%1 × %2 × %3", {*k, shown(ng.value()), *ae}, shown(n.value()),
+                                   QStringLiteral("次/a（四舍五入至两位小数为 %1；分类按未取舍的 N）").arg(shown(rounded))))
+        .text(QStringLiteral("复核结论：") + classLine(n.value(), importance, class2010(n.value(), importance)));
 }
 
 } // namespace
 
-sheet::Sheet makeSheet(const ui::Form& f)
+sheet::Sheet makeSheet(const ui::State& state)
 {
-    const QString l = f.text("l"), w = f.text("w"), h = f.text("H");
-    const QString td = calculated(f, "Td"), k = calculated(f, "k"), ng = calculated(f, "Ng");
-    const QString ae = f.text("Ae"), n = f.text("n"), verdict = f.text("dj");
-    const QString city = f.isChecked("sj") ? f.text("sj") : f.text("xt");
-    const QString importance = f.isChecked("jz2") ? f.text("jz2") : f.text("jz1");
+    const Facts facts(window(), state);
 
     // k means what the factor the calculation used stands for, or before any
     // calculation the selected one.
-    QString meaning;
-    if (const std::optional<double> used = strictly(k))
-        meaning = meaningOfK(*used);
-    else
-        for (const char* option : kOptions)
-            if (f.isChecked(option))
-                meaning = meaningOfK(leniently(f.text(option)));
+    const ui::Control* kOption = facts.optionUsed("k", "j1");
+    std::vector<QStringList> conditions = facts.conditions();
+    for (QStringList& row : conditions)
+        if (row[0] == QString::fromStdString(window().find("Frame1")->quantity.term))
+            row[4] = (row[4].isEmpty() ? QString() : row[4] + "；") + meaningOfK(facts.optionValue(kOption));
 
     sheet::Sheet sheet;
     sheet.title = QStringLiteral("防雷计算书");
-    sheet.section(QStringLiteral("一、计算条件"))
-        .table({"项目", "符号", "数值", "单位"}, {
-            {"建筑物长度", "L", input(l), "m"},
-            {"建筑物宽度", "W", input(w), "m"},
-            {"建筑物高度", "H", input(h), "m"},
-            {"所处城市", "", city, ""},
-            {"年平均雷暴日", "Td", result(td), "d/a"},
-            {"校正系数", "k", result(k), ""},
-            {"k 的取值条件", "", meaning, ""},
-            {"建筑重要程度", "", importance, ""},
-        });
+    sheet.section(QStringLiteral("一、计算条件")).table(Facts::conditionsHeader(), conditions);
 
-    const bool low = isLowBuilding(leniently(h));
-    sheet.section(QStringLiteral("二、计算方法及公式"))
-        .text(QStringLiteral("按建筑物年预计雷击次数确定防雷类别：先由年平均雷暴日求雷击大地的年平均密度，再求与建筑物截收"
-                             "相同雷击次数的等效面积，最后求年预计雷击次数并与限值比较。各式按窗口的计算顺序列出，代入窗口中的数值。"))
-        .formula(formula("Ng", "0.024 × Td^1.3", "0.024 × %1^1.3", {td}, ng, "次/(km²·a)"))
-        .text(low ? QStringLiteral("H < 100 m，等效面积按下式（π 取 3.1416）：")
-                  : QStringLiteral("H ≥ 100 m，等效面积按下式（π 取 3.1416）："))
-        .formula(formula("Ae", areaExpression(low), areaPattern(low), {l, w, h}, ae, "km²"))
-        .formula(formula("N", "k × Ng × Ae", "%1 × %2 × %3", {k, ng, ae}, n, "次/a（四舍五入至两位小数）"));
+    sheet::Section& method = sheet.section(QStringLiteral("二、计算方法及公式"));
+    method.text(QStringLiteral("按建筑物年预计雷击次数确定防雷类别：先由年平均雷暴日求雷击大地的年平均密度，再求与建筑物截收"
+                               "相同雷击次数的等效面积，最后求年预计雷击次数并与限值比较。各式代入该结果计算时所用的数值。"));
+    const ui::Control* city = facts.optionUsed("Td", "xt");
+    method.formula(facts.value("Td", "Td", "d/a", QStringLiteral("%1的年平均雷暴日").arg(QString::fromStdString(city->caption))));
+    if (const QString r = facts.remark("Td"); !r.isEmpty() && r != QStringLiteral("输入值"))
+        method.text(QStringLiteral("注：") + r);
+    facts.addEquation(method, "Ng", "Ng", "0.024 × Td^1.3", "0.024 × %1^1.3", {"Td"}, QStringLiteral("次/(km²·a)"));
+    // The formula is the one the height the step read calls for.
+    const std::optional<double> h = number(facts.used("Ae", "H"));
+    const bool low = isLowBuilding(h.value_or(0));
+    if (facts.record("Ae"))
+        method.text(low ? QStringLiteral("H < 100 m，等效面积按下式（π 取 3.1416）：")
+                        : QStringLiteral("H ≥ 100 m，等效面积按下式（π 取 3.1416）："));
+    facts.addEquation(method, "Ae", "Ae", areaExpression(low), areaPattern(low), {"l", "w", "H"}, QStringLiteral("km²"));
+    method.formula(facts.value("k", "k", {}, QStringLiteral("校正系数选 %1：%2").arg(QString::fromStdString(kOption->caption),
+                                                                                      meaningOfK(facts.optionValue(kOption)))));
+    if (const QString r = facts.remark("k"); !r.isEmpty() && r != QStringLiteral("输入值"))
+        method.text(QStringLiteral("注：") + r);
+    strikes(facts, method);
 
-    sheet.section(QStringLiteral("三、计算结果"))
-        .table({"项目", "符号", "数值", "单位"}, {
-            {"雷击大地的年平均密度", "Ng", result(ng), "次/(km²·a)"},
-            {"等效面积", "Ae", result(ae), "km²"},
-            {"年预计雷击次数", "N", result(n), "次/a"},
-        })
-        .text(QStringLiteral("防雷等级：") + result(verdict));
+    sheet::Section& results = sheet.section(QStringLiteral("三、计算结果"));
+    facts.addResults(results);
+    results.text(QStringLiteral("防雷等级：") + sheet::result(facts.text("dj")));
+    if (const QString r = facts.remark("dj"); !r.isEmpty())
+        results.text(QStringLiteral("注：") + r);
 
     sheet.section(QStringLiteral("四、计算依据"))
         .text(QStringLiteral("《建筑物防雷设计规范》GB 50057-94：附录一（建筑物年预计雷击次数），第二章（建筑物的防雷分类）。"));
 
-    check(sheet, f, l, w, h);
+    check(sheet, facts);
     return sheet;
+}
+
+std::string caseName(const ui::State& state)
+{
+    const auto read = [&state](const char* field) { return numeric::formatNumber(numeric::parseLenient(state.text(field)).value()); };
+    std::string city;
+    for (const ui::Control* option : window().group("xt"))
+        if (state.isChecked(option->name))
+            city = option->caption;
+    return read("l") + "×" + read("w") + "×" + read("H") + " m " + city;
 }
 
 } // namespace lightning

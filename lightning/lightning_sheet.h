@@ -1,11 +1,14 @@
 #pragma once
 
 #include "app/sheet/sheet.h"
+#include "app/ui/state.h"
 
-namespace ui { class Form; }
+#include <string>
 
 namespace lightning {
-// The lightning protection sheet (防雷计算书) from what the window shows, with
-// the building checked again against the 2010 edition of the code.
-sheet::Sheet makeSheet(const ui::Form& form);
+// The lightning protection sheet (防雷计算书) from one snapshot of its window,
+// with the building checked again against the 2010 edition of the code.
+sheet::Sheet makeSheet(const ui::State& state);
+// A case's name, made from the inputs of the state.
+std::string caseName(const ui::State& state);
 }

@@ -56,10 +56,15 @@ Num collectionArea(double l, double w, double h)
     return isLowBuilding(h) ? lowBuildingArea(l, w, h) : highBuildingArea(l, w, h);
 }
 
-Num expectedStrikes(double ae, double ng, double k)
+Num strikeProduct(double ae, double ng, double k)
 {
     const Num p = multiply(throughText(ng), throughText(k));
-    const Num x = add(multiply(multiply(throughText(ae), p), 100.0), 0.5);
+    return multiply(throughText(ae), p);
+}
+
+Num expectedStrikes(double ae, double ng, double k)
+{
+    const Num x = add(multiply(strikeProduct(ae, ng, k), 100.0), 0.5);
     if (!x)
         return x;
     return floorNumber(x.value()) / 100;

@@ -28,6 +28,10 @@ numeric::Num lowBuildingArea(double l, double w, double h);
 numeric::Num highBuildingArea(double l, double w, double h);
 numeric::Num collectionArea(double l, double w, double h);
 
+// Expected strikes per year with all their digits: Ae × (Ng × k), each first
+// passed through its 15-digit text as the window passes them through fields.
+numeric::Num strikeProduct(double ae, double ng, double k);
+
 // Expected strikes per year, rounded half up to two decimals. Ae, Ng and k are
 // first passed through their 15-digit text, as the window passes them through
 // its fields, so that both give the same two decimals.

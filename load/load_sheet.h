@@ -1,10 +1,13 @@
 #pragma once
 
 #include "app/sheet/sheet.h"
+#include "app/ui/state.h"
 
-namespace ui { class Form; }
+#include <string>
 
 namespace load {
-// The load calculation sheet (负荷计算书) from what the window shows.
-sheet::Sheet makeSheet(const ui::Form& form);
+// The load calculation sheet (负荷计算书) from one snapshot of its window.
+sheet::Sheet makeSheet(const ui::State& state);
+// A case's name, made from the inputs of the state.
+std::string caseName(const ui::State& state);
 }

@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-qpa-plugins
   fonts-arphic-uming fonts-arphic-ukai fontconfig
-  xvfb xauth
+  xvfb xauth xdotool openbox x11-xserver-utils
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev

@@ -1,11 +1,13 @@
 // Renders every window to docs/<window>.png, each after a worked example, so
 // that README shows the windows as an engineer sees them.
 
+#include "app/calculators.h"
 #include "app/shell.h"
 #include "app/ui/builder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -68,32 +70,33 @@ int main(int argc, char** argv)
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     QDir().mkpath(dir);
 
-    Shell shell([] {});
+    // The tool's own data folder: no recovery of the engineer's is read or written.
+    QTemporaryDir data;
+    Shell shell(Shell::Options{[] {}, {}, data.path(), data.path()});
     shell.start();
     QWidget* menu = shell.window("dqjs");
     save(menu, dir, "dqjs.png");
 
     struct Shot {
-        const char* button;
         const char* window;
         std::vector<Action> actions;
         const char* file;
     };
     const std::vector<Shot> shots = {
-        {"fh", "fhjs", {{"type", "Pjs", "100"}, {"click", "Command1", ""}, {"click", "Command4", ""}, {"click", "Command5", ""}}, "fhjs.png"},
-        {"fl", "fljs", {{"type", "l", "100"}, {"type", "w", "50"}, {"type", "H", "100"}, {"click", "sj", ""}, {"click", "j2", ""}, {"click", "js", ""}}, "fljs.png"},
-        {"zd", "zdjs", {{"type", "l", "5"}, {"type", "w", "4"}, {"click", "s", ""}, {"click", "Label3", ""}, {"click", "Command1", ""}, {"click", "Command2", ""}, {"click", "Command3", ""}}, "zdjs.png"},
-        {"xc", "XCJS", {{"type", "VV1", "4"}, {"type", "VV3", "3"}, {"type", "BV1", "2.5"}, {"type", "BV3", "4"}, {"click", "Label8", ""}, {"click", "xcmj", ""}}, "XCJS.png"},
-        {"xc", "XCJS", {{"click", "Label11", ""}, {"click", "xcmj", ""}}, "XCJS-pipe.png"},
+        {"fhjs", {{"type", "Pjs", "100"}, {"click", "Command1", ""}, {"click", "Command4", ""}, {"click", "Command5", ""}}, "fhjs.png"},
+        {"fljs", {{"type", "l", "100"}, {"type", "w", "50"}, {"type", "H", "100"}, {"click", "sj", ""}, {"click", "j2", ""}, {"click", "js", ""}}, "fljs.png"},
+        {"zdjs", {{"type", "l", "5"}, {"type", "w", "4"}, {"click", "s", ""}, {"click", "Label3", ""}, {"click", "Command1", ""}, {"click", "Command2", ""}, {"click", "Command3", ""}}, "zdjs.png"},
+        {"XCJS", {{"type", "VV1", "4"}, {"type", "VV3", "3"}, {"type", "BV1", "2.5"}, {"type", "BV3", "4"}, {"click", "Label8", ""}, {"click", "xcmj", ""}}, "XCJS.png"},
+        {"XCJS", {{"click", "Label11", ""}, {"click", "xcmj", ""}}, "XCJS-pipe.png"},
         // A failure note of each calculator, placed clear of the controls, and
         // a clickable label holding the keyboard focus.
-        {"fh", "fhjs", {{"type", "Cos", "0"}, {"click", "Command1", ""}}, "fhjs-note.png"},
-        {"fl", "fljs", {{"type", "H", "-5"}, {"click", "js", ""}}, "fljs-note.png"},
-        {"zd", "zdjs", {{"type", "mj", ""}, {"click", "Command1", ""}, {"focus", "Label3", ""}}, "zdjs-note.png"},
-        {"xc", "XCJS", {{"type", "bfs", "0"}, {"click", "xcmj", ""}}, "XCJS-note.png"},
+        {"fhjs", {{"type", "Cos", "0"}, {"click", "Command1", ""}}, "fhjs-note.png"},
+        {"fljs", {{"type", "H", "-5"}, {"click", "js", ""}}, "fljs-note.png"},
+        {"zdjs", {{"type", "mj", ""}, {"click", "Command1", ""}, {"focus", "Label3", ""}}, "zdjs-note.png"},
+        {"XCJS", {{"type", "bfs", "0"}, {"click", "xcmj", ""}}, "XCJS-note.png"},
     };
     for (const Shot& s : shots) {
-        QTest::mouseClick(child(menu, s.button), Qt::LeftButton);
+        QTest::mouseClick(child(menu, calculator(s.window)->menuButton.c_str()), Qt::LeftButton);
         QWidget* w = shell.window(s.window);
         run(w, s.actions);
         save(w, dir, s.file);

@@ -2,6 +2,7 @@
 // (100 × 50 × 100 m, 石家庄, k 1.5) as a PDF into the folder given, filled in
 // the window as an engineer fills it, and prints the file's path.
 
+#include "app/calculators.h"
 #include "app/shell.h"
 #include "app/sheet/actions.h"
 #include "app/ui/builder.h"
@@ -9,6 +10,7 @@
 #include "lightning/lightning_sheet.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QTest>
 #include <cstdio>
@@ -19,9 +21,11 @@ int main(int argc, char** argv)
     ui::installFontSubstitutions();
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
 
-    Shell shell([] {});
+    // The tool's own data folder: no recovery of the engineer's is read or written.
+    QTemporaryDir data;
+    Shell shell(Shell::Options{[] {}, {}, data.path(), data.path()});
     shell.start();
-    QTest::mouseClick(shell.window("dqjs")->findChild<QWidget*>("fl"), Qt::LeftButton);
+    QTest::mouseClick(shell.window("dqjs")->findChild<QWidget*>(calculator("fljs")->menuButton.c_str()), Qt::LeftButton);
     QWidget* w = shell.window("fljs");
     for (const auto& [field, text] : {std::pair{"l", "100"}, std::pair{"w", "50"}, std::pair{"H", "100"}})
         QTest::keyClicks(w->findChild<QLineEdit*>(field), text);

@@ -54,4 +54,81 @@ std::vector<Pick> smallestFitting(const std::vector<std::string>& items, double 
     return picks;
 }
 
+namespace {
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        out.push_back(trimmed(line));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return out;
+}
+
+// The numbers written in a line, in order ("1~6mm2 … 33%" gives 1, 6, 2, 33).
+std::vector<std::pair<double, std::size_t>> numbersIn(const std::string& line)
+{
+    std::vector<std::pair<double, std::size_t>> found;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] >= '0' && line[i] <= '9') {
+            std::size_t j = i;
+            while (j < line.size() && ((line[j] >= '0' && line[j] <= '9') || line[j] == '.'))
+                ++j;
+            if (const numeric::Num n = numeric::parseStrict(line.substr(i, j - i)))
+                found.emplace_back(n.value(), j);
+            i = j;
+        } else {
+            ++i;
+        }
+    }
+    return found;
+}
+
+// The number written just before the first "%" of the line.
+std::optional<double> percentIn(const std::string& line)
+{
+    const std::size_t sign = line.find('%');
+    if (sign == std::string::npos)
+        return std::nullopt;
+    std::optional<double> percent;
+    for (const auto& [value, end] : numbersIn(line))
+        if (end == sign)
+            percent = value;
+    return percent;
+}
+
+} // namespace
+
+std::vector<PipeRule> pipeRules(const std::string& rules)
+{
+    std::vector<PipeRule> found;
+    for (const std::string& line : lines(rules)) {
+        const std::size_t unit = line.find("mm2");
+        const std::optional<double> percent = percentIn(line);
+        const auto numbers = numbersIn(line.substr(0, unit == std::string::npos ? 0 : unit));
+        if (unit == std::string::npos || !percent || numbers.size() < 2)
+            continue;
+        found.push_back({numbers[0].first, numbers[1].first, *percent, line});
+    }
+    return found;
+}
+
+std::optional<TrunkingRule> wallTrunkingRule(const std::string& rules)
+{
+    for (const std::string& line : lines(rules))
+        if (line.find("配电线路") != std::string::npos && line.find("墙上") != std::string::npos)
+            if (const std::optional<double> percent = percentIn(line))
+                return TrunkingRule{*percent, line};
+    return std::nullopt;
+}
+
 } // namespace trunking

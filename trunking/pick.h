@@ -26,4 +26,19 @@ struct Pick {
 // is taken.
 std::vector<Pick> smallestFitting(const std::vector<std::string>& items, double required);
 
+// The percentages the fill rules text gives, read from the text itself (lines
+// separated by CR LF): for wires in a pipe by their section, and for power
+// distribution circuits in a trunking on a wall or support.
+struct PipeRule {
+    double lower, upper; // wire sections in mm², both included
+    double percent;
+    std::string line;    // the rule as the text words it, trimmed
+};
+std::vector<PipeRule> pipeRules(const std::string& rules);
+struct TrunkingRule {
+    double percent;
+    std::string line;
+};
+std::optional<TrunkingRule> wallTrunkingRule(const std::string& rules);
+
 } // namespace trunking

@@ -1,21 +1,14 @@
 #include "actions.h"
 
 #include "app/ui/form.h"
-#include "app/ui/widgets.h"
 
 #include <QClipboard>
-#include <QComboBox>
-#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -29,10 +22,11 @@ QString defaultFolder()
     return documents + QStringLiteral("/Elcarta计算书");
 }
 
-Sheet make(const ui::Form& form, const Maker& maker)
+Sheet make(const ui::Form& form, const Maker& maker, const Header& header)
 {
-    Sheet s = maker(form);
+    Sheet s = maker(form.snapshot());
     s.made = QDateTime::currentDateTime();
+    s.header = header;
     return s;
 }
 
@@ -68,68 +62,21 @@ void openFolder(ui::Form& form, const QString& folder)
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
-void attach(ui::Form& form, Maker maker, std::function<QString()> folder)
+std::vector<ui::Command> commands(ui::Form& form, Maker maker, std::function<Header()> header,
+                                  std::function<QString()> folder)
 {
     ui::Form* f = &form;
-    QWidget* window = form.window();
-    const QKeySequence copyKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_C), saveKeys(Qt::CTRL | Qt::Key_S);
-
-    auto copyNow = [f, maker] {
-        copy(make(*f, maker));
+    auto copyNow = [f, maker, header] {
+        copy(make(*f, maker, header()));
         f->showMessage(QStringLiteral("计算书已复制到剪贴板"));
     };
-    auto saveNow = [f, maker, folder](Format format) { saveAndTell(*f, make(*f, maker), format, folder()); };
-
-    auto addEntries = [=](QMenu* menu) {
-        menu->addAction(QStringLiteral("复制计算书"), copyNow)->setShortcut(copyKeys);
-        menu->addAction(QStringLiteral("保存计算书(PDF)"), [saveNow] { saveNow(Format::Pdf); })->setShortcut(saveKeys);
-        menu->addAction(QStringLiteral("保存计算书(ODT)"), [saveNow] { saveNow(Format::Odt); });
-        menu->addAction(QStringLiteral("打开计算书文件夹"), [f, folder] { openFolder(*f, folder()); });
+    auto saveNow = [f, maker, header, folder](Format format) { saveAndTell(*f, make(*f, maker, header()), format, folder()); };
+    return {
+        {QStringLiteral("复制计算书"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), copyNow},
+        {QStringLiteral("保存计算书(PDF)"), QKeySequence(Qt::CTRL | Qt::Key_P), [saveNow] { saveNow(Format::Pdf); }},
+        {QStringLiteral("保存计算书(ODT)"), {}, [saveNow] { saveNow(Format::Odt); }},
+        {QStringLiteral("打开计算书文件夹"), {}, [f, folder] { openFolder(*f, folder()); }},
     };
-    // A popup, never a blocking menu loop; it goes when it closes.
-    auto popup = [](QMenu* menu, QEvent* event) {
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
-        event->accept();
-        return true;
-    };
-    // A text field keeps its own edit actions, the sheet's entries follow.
-    auto afterEditActions = [=](QObject* watched, auto standardMenu) {
-        new ui::EventHook(watched, QEvent::ContextMenu, [=](QEvent* event) {
-            QMenu* menu = standardMenu();
-            menu->addSeparator();
-            addEntries(menu);
-            return popup(menu, event);
-        });
-    };
-    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
-        afterEditActions(edit, [edit] { return edit->createStandardContextMenu(); });
-    for (QPlainTextEdit* edit : window->findChildren<QPlainTextEdit*>()) {
-        afterEditActions(edit, [edit] { return edit->createStandardContextMenu(); });             // the menu key
-        afterEditActions(edit->viewport(), [edit] { return edit->createStandardContextMenu(); }); // the mouse
-    }
-    // A drop-down list hands a right-click on its arrow, and the menu key, to
-    // its text part's menu without passing that part's hook.
-    for (QComboBox* box : window->findChildren<QComboBox*>())
-        if (QLineEdit* edit = box->lineEdit())
-            afterEditActions(box, [edit] { return edit->createStandardContextMenu(); });
-    // Everything else passes the right-click on to the window: its background,
-    // labels, buttons, frames and lists.
-    new ui::EventHook(window, QEvent::ContextMenu, [=](QEvent* event) {
-        auto* menu = new QMenu(window);
-        menu->setObjectName(QStringLiteral("sheetMenu"));
-        addEntries(menu);
-        return popup(menu, event);
-    });
-
-    auto* copyKey = new QShortcut(copyKeys, window);
-    auto* saveKey = new QShortcut(saveKeys, window);
-    for (QShortcut* key : {copyKey, saveKey}) {
-        key->setContext(Qt::WindowShortcut);
-        key->setAutoRepeat(false);
-    }
-    QObject::connect(copyKey, &QShortcut::activated, &form, copyNow);
-    QObject::connect(saveKey, &QShortcut::activated, &form, [saveNow] { saveNow(Format::Pdf); });
 }
 
 } // namespace sheet

@@ -1,10 +1,11 @@
 #pragma once
 // How the engineer gets a calculator's sheet, without a dialog or a second
-// window: a right-click menu anywhere on the window (after a text field's own
-// edit actions), Ctrl+Shift+C to copy and Ctrl+S to save the PDF. Where a
-// saved file went, or why it could not be written, shows as a note in the
-// window until the next edit.
+// window: entries of the window's right-click menu, Ctrl+Shift+C to copy and
+// Ctrl+P to save the PDF. Where a saved file went, or why it could not be
+// written, shows as a note in the window until the next edit.
 
+#include "app/ui/commands.h"
+#include "app/ui/state.h"
 #include "sheet.h"
 
 #include <functional>
@@ -13,17 +14,20 @@ namespace ui { class Form; }
 
 namespace sheet {
 
-// Makes the sheet from what the window shows at that moment.
-using Maker = std::function<Sheet(const ui::Form&)>;
+// Makes the sheet from one snapshot of the window.
+using Maker = std::function<Sheet(const ui::State&)>;
 
 // The folder "Elcarta计算书" in the user's documents folder.
 QString defaultFolder();
 
 // The sheet of the window as it stands now, stamped with the current time.
-Sheet make(const ui::Form& form, const Maker& maker);
+Sheet make(const ui::Form& form, const Maker& maker, const Header& header = {});
 
-// The entries of the right-click menu and the two keys, for this window.
-void attach(ui::Form& form, Maker maker, std::function<QString()> folder = defaultFolder);
+// The sheet's entries of the window's right-click menu, with their keys:
+// copy (Ctrl+Shift+C), save as PDF (Ctrl+P), save as ODT, open the folder.
+// `header` gives the project's lines for the sheet's head.
+std::vector<ui::Command> commands(ui::Form& form, Maker maker, std::function<Header()> header,
+                                  std::function<QString()> folder = defaultFolder);
 
 // What the entries do.
 void copy(const Sheet& sheet);

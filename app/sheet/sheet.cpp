@@ -1,16 +1,18 @@
 #include "sheet.h"
 
+#include "layout.h"
+#include "odt.h"
+#include "pdf.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentWriter>
+#include <QTextFrame>
+#include <QTextTable>
 #include <algorithm>
 
 #ifndef ELCARTA_VERSION
@@ -43,73 +45,27 @@ Section& Sheet::section(const QString& heading)
     return sections.back();
 }
 
-QString result(const QString& fieldText)
-{
-    const QString t = fieldText.trimmed();
-    return t.isEmpty() ? QStringLiteral("未计算") : t;
-}
-
-QString input(const QString& fieldText)
-{
-    const QString t = fieldText.trimmed();
-    return t.isEmpty() ? QStringLiteral("未填写") : t;
-}
-
-QString formula(const QString& symbol, const QString& expression, const QString& pattern, const QStringList& figures,
-                const QString& value, const QString& unit)
-{
-    QString line = symbol + " = " + expression;
-    if (value.trimmed().isEmpty())
-        return line + QStringLiteral(" = 未计算");
-    QStringList put;
-    for (const QString& figure : figures) {
-        const QString f = figure.trimmed();
-        if (f.isEmpty()) {
-            put.clear();
-            break;
-        }
-        // A signed figure keeps its sign apart from the operator before it.
-        put << (f.startsWith('-') || f.startsWith('+') ? "(" + f + ")" : f);
-    }
-    if (!put.isEmpty() || figures.isEmpty()) {
-        // One pass, so that a figure's own text is never substituted again.
-        QString substituted;
-        for (qsizetype i = 0; i < pattern.size(); ++i) {
-            const int n = i + 1 < pattern.size() && pattern[i] == '%' ? pattern[i + 1].digitValue() : -1;
-            if (n >= 1 && n <= put.size()) {
-                substituted += put[n - 1];
-                ++i;
-            } else {
-                substituted += pattern[i];
-            }
-        }
-        line += " = " + substituted;
-    }
-    line += " = " + value.trimmed();
-    if (!unit.isEmpty())
-        line += " " + unit;
-    return line;
-}
-
 QString programName() { return QStringLiteral("Elcarta " ELCARTA_VERSION); }
 
 namespace {
 
-const QString blank(16, '_'); // a line to write on by hand
-
-// The header: blank lines to fill in, when and by what the sheet was made.
-std::vector<QStringList> headerRows(const Sheet& sheet)
-{
-    return {
-        {QStringLiteral("工程名称：") + blank, QStringLiteral("子项：") + blank},
-        {QStringLiteral("计算：") + blank, QStringLiteral("校对：") + blank},
-        {QStringLiteral("日期：") + sheet.made.toString("yyyy-MM-dd HH:mm:ss"), QStringLiteral("程序：") + programName()},
-    };
-}
-
 QString escaped(const QString& text)
 {
     return text.toHtmlEscaped().replace("\r\n", "<br/>").replace('\n', "<br/>");
+}
+
+// A table cell's text, each figure in a span that a browser or word
+// processor does not break; the PDF keeps figures whole by its column widths.
+QString escapedCell(const QString& text)
+{
+    QString html;
+    qsizetype from = 0;
+    for (const Run& r : figureRuns(text)) {
+        html += escaped(text.mid(from, r.start - from)) + "<span style=\"white-space:nowrap;\">" +
+                escaped(text.mid(r.start, r.length)) + "</span>";
+        from = r.start + r.length;
+    }
+    return html + escaped(text.mid(from));
 }
 
 QString htmlTable(const QStringList& header, const std::vector<QStringList>& rows, bool ruled)
@@ -117,16 +73,17 @@ QString htmlTable(const QStringList& header, const std::vector<QStringList>& row
     QString html = ruled ? QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" "
                                           "style=\"border-collapse:collapse;\">")
                          : QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
+    // The header row in <thead>: a table running onto the next page repeats it.
     if (!header.isEmpty()) {
-        html += "<tr>";
+        html += "<thead><tr>";
         for (const QString& h : header)
-            html += "<th>" + escaped(h) + "</th>";
-        html += "</tr>";
+            html += "<th>" + escapedCell(h) + "</th>";
+        html += "</tr></thead>";
     }
     for (const QStringList& row : rows) {
         html += "<tr>";
         for (const QString& cell : row)
-            html += "<td>" + escaped(cell) + "</td>";
+            html += "<td>" + (ruled ? escapedCell(cell) : escaped(cell)) + "</td>";
         html += "</tr>";
     }
     return html + "</table>";
@@ -184,7 +141,13 @@ QString toHtml(const Sheet& sheet)
     html += "<h1 align=\"center\" style=\"font-size:16pt; margin-bottom:6px;\">" + escaped(sheet.title) + "</h1>";
     html += htmlTable({}, headerRows(sheet), false);
     for (const Section& s : sheet.sections) {
-        html += "<h2 style=\"font-size:12pt; margin-top:14px; margin-bottom:6px;\">" + escaped(s.heading) + "</h2>";
+        // A sheet inside the sheet: headed like the title, on a new page.
+        if (s.opensSheet)
+            html += "<h1 align=\"center\" style=\"font-size:16pt; margin-top:0px; margin-bottom:6px; "
+                    "page-break-before:always;\">" +
+                    escaped(s.heading) + "</h1>";
+        else
+            html += "<h2 style=\"font-size:12pt; margin-top:14px; margin-bottom:6px;\">" + escaped(s.heading) + "</h2>";
         for (const Block& b : s.blocks) {
             switch (b.kind) {
             case Block::Kind::Text: html += "<p style=\"margin-top:4px; margin-bottom:4px;\">" + escaped(b.text) + "</p>"; break;
@@ -203,6 +166,8 @@ QString toPlainText(const Sheet& sheet)
     QString text = sheet.title + "\n\n" + plainTable({}, headerRows(sheet), {});
     for (const Section& s : sheet.sections) {
         text += "\n" + s.heading + "\n";
+        if (s.opensSheet) // ruled under, as the title's rank
+            text += QString(displayWidth(s.heading), '=') + "\n";
         for (const Block& b : s.blocks) {
             switch (b.kind) {
             case Block::Kind::Text: text += QString(b.text).replace("\r\n", "\n") + "\n"; break;
@@ -222,41 +187,65 @@ std::unique_ptr<QTextDocument> toDocument(const Sheet& sheet)
     doc->setDefaultFont(font);
     doc->setMetaInformation(QTextDocument::DocumentTitle, sheet.title);
     doc->setHtml(toHtml(sheet));
-    // Every character names the face itself, so that the ODT carries it too:
-    // this Qt's ODF writer reads the family from the single-family property
-    // and writes "Sans" where only the list of families is set.
+    // A line breaks where a word or a figure ends, never inside one: a table
+    // column too narrow for a figure is widened instead.
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(QTextOption::WordWrap);
+    doc->setDefaultTextOption(option);
+    // Every character names the face itself, in the single-family property
+    // as well as the list: a writer of another format that reads only the
+    // one would otherwise fall back to "Sans".
     QTextCursor all(doc.get());
     all.select(QTextCursor::Document);
     QTextCharFormat face;
     face.setFontFamilies({font.family()});
     face.setProperty(QTextFormat::OldFontFamily, font.family());
     all.mergeCharFormat(face);
+
+    // Each column as wide as its figures need at least, the rest where the
+    // long texts are; the first table is the header's.
+    const QList<QTextFrame*> frames = doc->rootFrame()->childFrames();
+    qsizetype next = 1;
+    const double available = paper(sheet).textWidth() * pointsPerMm;
+    for (const Section& s : sheet.sections)
+        for (const Block& b : s.blocks) {
+            const auto filled = [](const QStringList& row) { return !row.isEmpty(); };
+            const bool cells = !b.header.isEmpty() || std::any_of(b.rows.begin(), b.rows.end(), filled);
+            if (b.kind != Block::Kind::Table || !cells)
+                continue; // a table without a cell leaves no table in the document
+            auto* table = next < frames.size() ? qobject_cast<QTextTable*>(frames[next++]) : nullptr;
+            if (!table)
+                continue;
+            const TableSetting set = tableSetting(b.header, b.rows, available, 3);
+            const std::vector<double>& widths = set.widths;
+            double total = 0;
+            for (const double w : widths)
+                total += w;
+            if (static_cast<qsizetype>(widths.size()) != table->columns() || total <= 0)
+                continue;
+            if (set.pointSize < 10.5) { // a table set smaller to keep its figures whole
+                QTextCursor inside(doc.get());
+                inside.setPosition(table->firstPosition());
+                inside.setPosition(table->lastPosition(), QTextCursor::KeepAnchor);
+                QTextCharFormat smaller;
+                smaller.setFontPointSize(set.pointSize);
+                inside.mergeCharFormat(smaller);
+            }
+            QList<QTextLength> lengths;
+            for (const double w : widths)
+                lengths << QTextLength(QTextLength::PercentageLength, 100 * w / total);
+            QTextTableFormat format = table->format();
+            format.setColumnWidthConstraints(lengths);
+            format.setHeaderRowCount(b.header.isEmpty() ? 0 : 1);
+            table->setFormat(format);
+        }
     return doc;
 }
 
-namespace {
-
-bool writePdf(const Sheet& sheet, QIODevice* device)
+bool write(const Sheet& sheet, Format format, QIODevice* device)
 {
-    const std::unique_ptr<QTextDocument> doc = toDocument(sheet);
-    QPdfWriter pdf(device);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    // The document adds 2 cm of its own inside these.
-    pdf.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
-    pdf.setTitle(sheet.title);
-    pdf.setCreator(programName());
-    doc->print(&pdf);
-    return true; // the device reports what could not be written
+    return format == Format::Pdf ? writePdf(sheet, device) : writeOdt(sheet, device);
 }
-
-bool writeOdt(const Sheet& sheet, QIODevice* device)
-{
-    const std::unique_ptr<QTextDocument> doc = toDocument(sheet);
-    QTextDocumentWriter odt(device, "odf");
-    return odt.write(doc.get());
-}
-
-} // namespace
 
 Saved save(const Sheet& sheet, Format format, const QString& folder)
 {
@@ -276,7 +265,7 @@ Saved save(const Sheet& sheet, Format format, const QString& folder)
                 continue;
             return {{}, QStringLiteral("无法在文件夹“%1”中写入文件").arg(where)};
         }
-        const bool written = format == Format::Pdf ? writePdf(sheet, &file) : writeOdt(sheet, &file);
+        const bool written = write(sheet, format, &file);
         const bool flushed = file.flush();
         const bool ok = written && flushed && file.error() == QFileDevice::NoError;
         file.close();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QIODevice;
 class QTextDocument;
 
 namespace sheet {
@@ -26,15 +27,30 @@ struct Block {
 struct Section {
     QString heading;
     std::vector<Block> blocks;
+    // A section that opens a sheet of its own inside a longer document (a
+    // case's sheet in the project sheet): a heading of the title's rank that
+    // starts a new page.
+    bool opensSheet = false;
 
     Section& text(const QString& text);
     Section& formula(const QString& line);
     Section& table(const QStringList& header, const std::vector<QStringList>& rows);
 };
 
+// The project's lines at the head of every sheet; an empty one is left as a
+// line to fill in by hand.
+struct Header {
+    QString project;      // 工程名称
+    QString part;         // 子项
+    QString calculatedBy; // 计算
+    QString checkedBy;    // 校对
+};
+
 struct Sheet {
     QString title;   // 负荷计算书 …; also the first part of the file name
     QDateTime made;  // when the sheet was made; set by whoever makes it
+    Header header;
+    bool landscape = false; // for a table too wide for an upright A4 page
     std::deque<Section> sections; // a deque, so that a section stays put while the next is added
 
     Section& section(const QString& heading);
@@ -44,13 +60,6 @@ struct Sheet {
 QString result(const QString& fieldText);
 // What an input field shows, or 未填写 when it is empty.
 QString input(const QString& fieldText);
-
-// "symbol = expression = substituted = value unit". The figures are the
-// window's field texts, put into `pattern` at %1, %2, …; when one of them is
-// empty the substituted part is left out, and when `value` is empty the line
-// ends in 未计算.
-QString formula(const QString& symbol, const QString& expression, const QString& pattern,
-                const QStringList& figures, const QString& value, const QString& unit = {});
 
 QString programName(); // "Elcarta 1.0.0"
 
@@ -62,6 +71,10 @@ int displayWidth(const QString& text);
 std::unique_ptr<QTextDocument> toDocument(const Sheet& sheet);
 
 enum class Format { Pdf, Odt };
+
+// Writes the sheet into an open device as a PDF (A4, laid out page by page
+// with a running head and foot) or an ODT; false when it could not be written.
+bool write(const Sheet& sheet, Format format, QIODevice* device);
 
 // Writes the sheet into `folder` (made if missing) as
 // "<title>-YYYYMMDD-HHMMSS.pdf" (or .odt), from the time the sheet was made;

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableView>
 #include <algorithm>
 #include <map>
 #include <cmath>
@@ -33,6 +34,7 @@ QWidget* make(const Control& c, QWidget* parent)
         auto* e = new QLineEdit(qs(c.caption), parent);
         if (!c.caption.empty())
             e->setCursorPosition(0);
+        e->setReadOnly(c.readOnly);
         return e;
     }
     case Kind::MultiField: {
@@ -74,6 +76,17 @@ QWidget* make(const Control& c, QWidget* parent)
             list->addItem(qs(item));
         return list;
     }
+    case Kind::Choice: {
+        auto* box = new QComboBox(parent);
+        for (const auto& item : c.items)
+            box->addItem(qs(item));
+        return box;
+    }
+    case Kind::Grid: {
+        auto* table = new QTableView(parent);
+        table->setTabKeyNavigation(true); // Tab moves across the cells, as in a spreadsheet
+        return table;
+    }
     }
     return nullptr;
 }
@@ -101,21 +114,28 @@ void installFontSubstitutions()
                                             "AR PL UMing CN", "Noto Serif CJK SC"});
 }
 
-Form* build(const WindowDef& def, const std::vector<Control>& controls)
+Form* build(const Table& table)
 {
+    const WindowDef& def = table.window;
+    const std::vector<Control>& controls = table.controls;
     installAccessibility();
     installKeyGuard();
     auto* window = new QWidget(nullptr, Qt::Window);
     markWindow(window);
     window->setObjectName(qs(def.name));
     window->setWindowTitle(qs(def.caption));
-    window->setFixedSize(px(def.width), px(def.height));
+    if (def.resizable) {
+        window->resize(px(def.width), px(def.height));
+        window->setMinimumSize(px(def.width), px(def.height));
+    } else {
+        window->setFixedSize(px(def.width), px(def.height));
+    }
     QFont font(qs(def.font));
     font.setPointSizeF(def.points);
     window->setFont(font);
     window->setAttribute(Qt::WA_QuitOnClose, false); // the shell decides what closing means
 
-    auto* form = new Form(window, def);
+    auto* form = new Form(window, table);
 
     // Frames first, so that the options inside them find their parent.
     std::vector<std::pair<const Control*, QWidget*>> made;
@@ -184,11 +204,38 @@ Form* build(const WindowDef& def, const std::vector<Control>& controls)
             if (c->tab < 0 && named && named->property("tabIndex").isValid())
                 w->setProperty("tabIndex", named->property("tabIndex").toDouble() - 0.5);
         }
-        if (c->kind == Kind::Field || c->kind == Kind::MultiField || c->kind == Kind::Combo || c->kind == Kind::List) {
+        if (c->kind == Kind::Field || c->kind == Kind::MultiField || c->kind == Kind::Combo || c->kind == Kind::List ||
+            c->kind == Kind::Choice || c->kind == Kind::Grid) {
             const QString name = form->describe(c->name);
             w->setAccessibleName(name);
             if (auto* box = qobject_cast<QComboBox*>(w))
                 box->lineEdit()->setAccessibleName(name);
+        }
+    }
+
+    form->watchChanges();
+
+    // A window that may be made larger gives the room to its table: the
+    // table grows with the window, and what lies below or right of it moves.
+    if (def.resizable) {
+        QWidget* table = nullptr;
+        for (auto& [c, w] : made)
+            if (c->kind == Kind::Grid)
+                table = w;
+        if (table) {
+            const QRect at = table->geometry();
+            const QSize start = window->size();
+            std::vector<std::pair<QWidget*, QRect>> others;
+            for (auto& [c, w] : made)
+                if (w != table && w->parentWidget() == window)
+                    others.emplace_back(w, w->geometry());
+            new EventHook(window, QEvent::Resize, [=] {
+                const int dx = window->width() - start.width(), dy = window->height() - start.height();
+                table->setGeometry(at.adjusted(0, 0, dx, dy));
+                for (const auto& [w, r] : others)
+                    w->move(r.left() >= at.right() ? r.left() + dx : r.left(), r.top() >= at.bottom() ? r.top() + dy : r.top());
+                return false;
+            });
         }
     }
 

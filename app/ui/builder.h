@@ -19,7 +19,7 @@ int px(int twips);
 void installFontSubstitutions();
 
 // Builds the window with all its controls and returns the form that owns
-// its handlers. The window is hidden until shown.
-Form* build(const WindowDef& window, const std::vector<Control>& controls);
+// its handlers. The window is hidden until shown. The table must outlive it.
+Form* build(const Table& table);
 
 } // namespace ui

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShortcut>
 #include <QVariant>
 #include <algorithm>
@@ -60,7 +61,7 @@ std::vector<Obstacle> obstacles(const QWidget* window, const QWidget* avoid)
 
 } // namespace
 
-Form::Form(QWidget* window, WindowDef def) : QObject(window), window_(window), def_(std::move(def))
+Form::Form(QWidget* window, const Table& table) : QObject(window), window_(window), table_(&table)
 {
     QFont noteFont = window_->font();
     noteFont.setPointSizeF(10.5);
@@ -144,8 +145,12 @@ bool Form::isChecked(std::string_view name) const
 void Form::setCaption(std::string_view name, const QString& caption)
 {
     QWidget* w = control(name);
-    if (auto* b = qobject_cast<QAbstractButton*>(w))
-        b->setText(caption); // a button is named by its text, so its name follows
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        if (b->text() != caption) {
+            b->setText(caption); // a button is named by its text, so its name follows
+            emit changed();
+        }
+    }
     else if (auto* g = qobject_cast<QGroupBox*>(w))
         g->setTitle(caption);
     else if (auto* l = qobject_cast<QLabel*>(w)) {
@@ -156,19 +161,32 @@ void Form::setCaption(std::string_view name, const QString& caption)
 
 void Form::setShown(std::string_view name, bool shown)
 {
-    if (QWidget* w = control(name))
+    if (QWidget* w = control(name); w && w->isVisibleTo(window_) != shown) {
         w->setVisible(shown);
+        emit changed();
+    }
+}
+
+void Form::handle(const std::string& control, const std::function<void()>& handler)
+{
+    if (restoring_)
+        return;
+    triggers_.push_back(control);
+    handler();
+    triggers_.pop_back();
 }
 
 void Form::onClick(std::string_view name, std::function<void()> handler)
 {
     bool labels = false;
+    const std::string control(name);
+    auto run = [this, control, handler] { handle(control, handler); };
     for (QWidget* w : window_->findChildren<QWidget*>(qs(name))) {
         if (auto* b = qobject_cast<QAbstractButton*>(w))
-            connect(b, &QAbstractButton::clicked, this, [handler] { handler(); });
+            connect(b, &QAbstractButton::clicked, this, run);
         else if (auto* l = qobject_cast<ClickLabel*>(w)) {
             l->setClickable(true);
-            connect(l, &ClickLabel::clicked, this, handler);
+            connect(l, &ClickLabel::clicked, this, run);
             labels = true;
         }
     }
@@ -179,12 +197,14 @@ void Form::onClick(std::string_view name, std::function<void()> handler)
 void Form::onChange(std::string_view name, std::function<void()> handler)
 {
     QWidget* w = control(name);
+    const std::string control(name);
+    auto run = [this, control, handler] { handle(control, handler); };
     if (auto* e = qobject_cast<QLineEdit*>(w))
-        connect(e, &QLineEdit::textChanged, this, [handler] { handler(); });
+        connect(e, &QLineEdit::textChanged, this, run);
     else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
-        connect(m, &QPlainTextEdit::textChanged, this, handler);
+        connect(m, &QPlainTextEdit::textChanged, this, run);
     else if (auto* c = qobject_cast<QComboBox*>(w))
-        connect(c, &QComboBox::editTextChanged, this, [handler] { handler(); });
+        connect(c, &QComboBox::editTextChanged, this, run);
 }
 
 void Form::onDoubleClick(std::string_view name, std::function<void()> handler)
@@ -192,8 +212,149 @@ void Form::onDoubleClick(std::string_view name, std::function<void()> handler)
     QWidget* w = control(name);
     if (auto* c = qobject_cast<QComboBox*>(w))
         w = c->lineEdit();
+    const std::string control(name);
     if (w)
-        new EventHook(w, QEvent::MouseButtonDblClick, [handler] { handler(); return true; });
+        new EventHook(w, QEvent::MouseButtonDblClick, [this, control, handler] {
+            handle(control, handler);
+            return true;
+        });
+}
+
+void Form::watchChanges()
+{
+    for (const Control& c : table_->controls) {
+        QWidget* w = control(c.name, c.index);
+        const std::string name = c.name;
+        // A text changed by anything but a step's write (which puts the
+        // record back right after) is no longer what the record says.
+        auto edited = [this, name] {
+            records_.erase(name);
+            emit changed();
+        };
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            connect(e, &QLineEdit::textChanged, this, edited);
+        else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
+            connect(m, &QPlainTextEdit::textChanged, this, edited);
+        else if (auto* box = qobject_cast<QComboBox*>(w))
+            connect(box, &QComboBox::editTextChanged, this, edited);
+        else if (auto* o = qobject_cast<QRadioButton*>(w))
+            connect(o, &QRadioButton::toggled, this, &Form::changed);
+        else if (auto* l = qobject_cast<QListWidget*>(w))
+            connect(l, &QListWidget::currentRowChanged, this, &Form::changed);
+    }
+}
+
+RecordPtr Form::record(std::string_view field) const
+{
+    const auto it = records_.find(field);
+    return it == records_.end() ? nullptr : it->second;
+}
+
+void Form::write(std::string_view field, const QString& text, RecordPtr record)
+{
+    setText(field, text);
+    if (record && !text.isEmpty())
+        records_[std::string(field)] = std::move(record);
+    else
+        records_.erase(std::string(field));
+}
+
+void Form::stepFailed(Failed failure)
+{
+    const std::string by = failure.by;
+    failures_[by] = std::move(failure);
+}
+
+void Form::stepSucceeded(const std::string& by)
+{
+    if (const auto it = failures_.find(by); it != failures_.end())
+        failures_.erase(it);
+}
+
+State Form::snapshot() const
+{
+    State s;
+    for (const Control& c : table_->controls) {
+        QWidget* w = control(c.name, c.index);
+        switch (c.kind) {
+        case Kind::Field:
+        case Kind::MultiField:
+        case Kind::Combo: s.texts[c.name] = text(c.name).toStdString(); break;
+        case Kind::Option:
+            if (isChecked(c.name))
+                s.checked.insert(c.name);
+            break;
+        case Kind::List:
+            s.shown[c.name] = w && w->isVisibleTo(window_);
+            if (auto* l = qobject_cast<QListWidget*>(w))
+                s.current[c.name] = l->currentRow();
+            break;
+        case Kind::Button:
+            if (const std::string shown = text(c.name).toStdString(); shown != c.caption)
+                s.captions[c.name] = shown;
+            break;
+        default: break;
+        }
+    }
+    for (const auto& [field, record] : records_)
+        s.records[field] = record;
+    for (const auto& [by, failure] : failures_)
+        s.failures[by] = failure;
+    s.steps = steps_;
+    return s;
+}
+
+void Form::restore(const State& s)
+{
+    restoring_ = true;
+    clearFailure();
+    clearMessage();
+    for (const Control& c : table_->controls) {
+        QWidget* w = control(c.name, c.index);
+        switch (c.kind) {
+        case Kind::Field:
+        case Kind::MultiField:
+        case Kind::Combo: {
+            const auto it = s.texts.find(c.name);
+            setText(c.name, qs(it == s.texts.end() ? c.caption : it->second));
+            break;
+        }
+        case Kind::Option: {
+            bool anyInGroup = false;
+            for (const Control* member : table_->group(c.name))
+                anyInGroup = anyInGroup || s.isChecked(member->name);
+            const bool on = anyInGroup ? s.isChecked(c.name) : c.selected;
+            if (on)
+                if (auto* o = qobject_cast<QAbstractButton*>(w))
+                    o->setChecked(true);
+            break;
+        }
+        case Kind::List: {
+            const auto shown = s.shown.find(c.name);
+            setShown(c.name, shown == s.shown.end() ? !c.hidden : shown->second);
+            const auto current = s.current.find(c.name);
+            if (auto* l = qobject_cast<QListWidget*>(w))
+                l->setCurrentRow(current == s.current.end() ? -1 : current->second);
+            break;
+        }
+        case Kind::Button: {
+            const auto it = s.captions.find(c.name);
+            setCaption(c.name, qs(it == s.captions.end() ? c.caption : it->second));
+            break;
+        }
+        default: break;
+        }
+    }
+    records_.clear();
+    for (const auto& [field, record] : s.records)
+        if (record)
+            records_[field] = record;
+    failures_.clear();
+    for (const auto& [by, failure] : s.failures)
+        failures_[by] = failure;
+    steps_ = s.steps;
+    restoring_ = false;
+    emit changed();
 }
 
 void Form::setDefaultButton(std::string_view name)
@@ -401,14 +562,62 @@ QString reasonText(numeric::Failure failure)
     return {};
 }
 
+Step::Step(Form& form, bool quiet) : form_(form), quiet_(quiet), by_(form.trigger()), step_(form.nextStep()) {}
+
 Step::~Step()
 {
     if (quiet_)
         return;
-    if (failed_)
+    if (failed_) {
+        form_.stepFailed({by_, step_, failedField_, why_.toStdString()});
         form_.showFailure(failedField_, why_);
-    else
+    } else {
+        form_.stepSucceeded(by_);
         form_.clearFailure();
+    }
+}
+
+void Step::use(std::string_view name, Figure::Kind kind, std::string value)
+{
+    Figure f{std::string(name), kind, std::move(value), nullptr};
+    if (kind == Figure::Kind::Strict || kind == Figure::Kind::Lenient) {
+        f.from = form_.record(name);
+        if (f.from && f.from->depth >= maxRecordDepth)
+            f.from = nullptr; // the oldest history goes; the figure itself stays
+    }
+    // A field read again counts once, as last read.
+    for (Figure& earlier : used_)
+        if (earlier.name == f.name) {
+            earlier = std::move(f);
+            return;
+        }
+    used_.push_back(std::move(f));
+}
+
+RecordPtr Step::record() const
+{
+    auto r = std::make_shared<Record>();
+    r->by = by_;
+    r->step = step_;
+    r->figures = used_;
+    for (const Figure& f : used_)
+        if (f.from)
+            r->depth = std::max(r->depth, f.from->depth + 1);
+    return r;
+}
+
+bool Step::checked(std::string_view name)
+{
+    const bool on = form_.isChecked(name);
+    if (on && !failed_)
+        use(name, Figure::Kind::Option, form_.text(name).toStdString());
+    return on;
+}
+
+void Step::lookedUp(std::string_view table, std::string_view row)
+{
+    if (!failed_)
+        use(table, Figure::Kind::Lookup, std::string(row));
 }
 
 void Step::fail(std::string_view name, numeric::Failure failure, const QString& why)
@@ -427,6 +636,8 @@ double Step::strict(std::string_view name)
     const numeric::Num n = numeric::parseStrict(form_.text(name).toStdString());
     if (!n)
         fail(name, n.failure());
+    else
+        use(name, Figure::Kind::Strict, numeric::formatNumber(n.value()));
     return n.value();
 }
 
@@ -437,6 +648,8 @@ double Step::lenient(std::string_view name)
     const numeric::Num n = numeric::parseLenient(form_.text(name).toStdString());
     if (!n)
         fail(name, n.failure());
+    else
+        use(name, Figure::Kind::Lenient, numeric::formatNumber(n.value()));
     return n.value();
 }
 
@@ -448,13 +661,17 @@ void Step::write(std::string_view name, numeric::Num value, std::string_view bla
         fail(blame.empty() ? name : blame, value.failure(), why);
         return;
     }
-    writeText(name, numeric::formatNumber(value.value()));
+    const std::string text = numeric::formatNumber(value.value());
+    form_.write(name, qs(text), record());
+    used_.clear();
 }
 
 void Step::writeText(std::string_view name, std::string_view text)
 {
-    if (!failed_)
-        form_.setText(name, qs(text));
+    if (failed_)
+        return;
+    form_.write(name, qs(text), text.empty() ? nullptr : record());
+    used_.clear();
 }
 
 } // namespace ui

@@ -4,6 +4,7 @@
 
 #include "app/numeric/convert.h"
 #include "control.h"
+#include "state.h"
 
 #include <QObject>
 #include <QPointer>
@@ -21,10 +22,21 @@ class Note;
 class Form : public QObject {
     Q_OBJECT
 public:
-    Form(QWidget* window, WindowDef def);
+    Form(QWidget* window, const Table& table);
 
     QWidget* window() const { return window_; }
-    const WindowDef& def() const { return def_; }
+    const WindowDef& def() const { return table_->window; }
+    const Table& table() const { return *table_; }
+
+    // The window's state as it stands, and putting one back. Putting back
+    // sets every text, option and list as the state has them without running
+    // any handler, and takes the notes away.
+    State snapshot() const;
+    void restore(const State& state);
+
+    // What a step wrote the field from, or nullptr when it was typed, edited
+    // or emptied since.
+    RecordPtr record(std::string_view field) const;
 
     // The control with this name (and index, for a control array element).
     QWidget* control(std::string_view name, int index = -1) const;
@@ -77,14 +89,39 @@ public:
 
     // Links every control that takes the focus in the order of its tab index.
     void linkFocusChain();
+    // Once all controls are made: an edit drops the edited field's record, and
+    // every change is told through changed().
+    void watchChanges();
+
+    // For Step: the control whose event is being handled, the next step's
+    // number, writing a field with its record, and a step's outcome.
+    const std::string& trigger() const { return triggers_.empty() ? noTrigger_ : triggers_.back(); }
+    long long nextStep() { return ++steps_; }
+    void write(std::string_view field, const QString& text, RecordPtr record);
+    void stepFailed(Failed failure);
+    void stepSucceeded(const std::string& by);
+
+signals:
+    // Something the engineer sees changed: a text, an option, a list, a caption.
+    void changed();
 
 private:
+    // Runs a handler as the step of `control`'s event; none runs while a
+    // state is being put back.
+    void handle(const std::string& control, const std::function<void()>& handler);
+
     void placeNote(Note* note, const QRect& near, const QWidget* avoid);
     void refreshNames(std::string_view label);
     void paintMark();
 
     QWidget* window_;
-    WindowDef def_;
+    const Table* table_;
+    std::map<std::string, RecordPtr, std::less<>> records_;
+    std::map<std::string, Failed, std::less<>> failures_;
+    long long steps_ = 0;
+    std::vector<std::string> triggers_;
+    const std::string noTrigger_;
+    bool restoring_ = false;
     Note* failureNote_ = nullptr;
     Note* messageNote_ = nullptr;
     QRect mark_; // the red frame around the marked field, in window coordinates
@@ -104,15 +141,22 @@ class Step {
 public:
     // A quiet step shows no failure and clears none (handlers that run on
     // every keystroke, where an unfinished number is part of typing).
-    explicit Step(Form& form, bool quiet = false) : form_(form), quiet_(quiet) {}
+    explicit Step(Form& form, bool quiet = false);
     ~Step();
     Step(const Step&) = delete;
     Step& operator=(const Step&) = delete;
 
     bool ok() const { return !failed_; }
+    // Each reading is kept, as the number read, in the record of the next
+    // field the step writes: a window passes each value through a field and
+    // reads it back for the next, so a result is made from what was read
+    // since the step's last write.
     double strict(std::string_view name);
     double lenient(std::string_view name);
-    bool checked(std::string_view name) const { return form_.isChecked(name); }
+    // A selected option is kept in the record the same way.
+    bool checked(std::string_view name);
+    // The row of a table a figure was looked up in, for the record.
+    void lookedUp(std::string_view table, std::string_view row);
 
     // Writes the number with 15 significant digits, or fails on `blame` (the
     // written field itself when empty) with `why` or the failure's own reason.
@@ -121,11 +165,17 @@ public:
     void fail(std::string_view name, numeric::Failure failure, const QString& why = {});
 
 private:
+    void use(std::string_view name, Figure::Kind kind, std::string value);
+    RecordPtr record() const;
+
     Form& form_;
     bool quiet_;
     bool failed_ = false;
     std::string failedField_;
     QString why_;
+    std::string by_;
+    long long step_;
+    std::vector<Figure> used_;
 };
 
 QString reasonText(numeric::Failure failure);

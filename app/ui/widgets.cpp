@@ -1,6 +1,7 @@
 #include "widgets.h"
 
-#include <QCoreApplication>
+#include "keys.h"
+
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -57,7 +58,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 void ClickLabel::keyPressEvent(QKeyEvent* event)
 {
     if (clickable_ && isPressKey(event)) {
-        if (!event->isAutoRepeat()) // holding the key down clicks once
+        if (!keys::isRepeat(event)) // holding the key down clicks once
             emit clicked();
         event->accept();
         return;
@@ -109,38 +110,7 @@ void Frame::paintEvent(QPaintEvent*)
                           QPalette::WindowText);
 }
 
-namespace {
-
-// Sees every key event of the program before any shortcut does.
-class RepeatGuard : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->isAutoRepeat() && (key->modifiers() & Qt::AltModifier)) {
-                // Accepting the override keeps the shortcut from firing.
-                event->accept();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
-
-void installKeyGuard()
-{
-    static RepeatGuard* guard = [] {
-        auto* g = new RepeatGuard;
-        g->setParent(QCoreApplication::instance());
-        QCoreApplication::instance()->installEventFilter(g);
-        return g;
-    }();
-    (void)guard;
-}
+void installKeyGuard() { keys::install(); }
 
 EventHook::EventHook(QObject* watched, int eventType, std::function<bool()> action)
     : EventHook(watched, eventType, [action = std::move(action)](QEvent*) { return action(); })

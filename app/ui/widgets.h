@@ -62,7 +62,8 @@ private:
 };
 
 // Installs, once, the rule that a key held down until it repeats never
-// presses an access key again: only a deliberate press does.
+// presses an access key or a Ctrl or Alt shortcut again: only a deliberate
+// press does (keys.h tells the two apart).
 void installKeyGuard();
 
 // Runs a function when a watched object receives one type of event; the

@@ -54,8 +54,6 @@ protected:
         WindowTest::TearDown();
     }
 
-    ui::Form* form() const { return current_->findChild<ui::Form*>(QString(), Qt::FindDirectChildrenOnly); }
-
     // The sheet as Ctrl+Shift+C puts it on the clipboard, in plain text.
     QString copied()
     {
@@ -133,13 +131,14 @@ TEST_F(Sheets, LightningSheetChecksThe2010Edition)
     EXPECT_TRUE(sheet.contains("GB 50057-94"));
     EXPECT_EQ(line(sheet, "Ae ="), "Ae = [L × W + (W + L) × 2 × H + H² × π] × 10⁻⁶ = "
                                   "[100 × 50 + (50 + 100) × 2 × 100 + 100² × 3.1416] × 10⁻⁶ = 0.066416 km²");
-    EXPECT_EQ(line(sheet, "N ="), "N = k × Ng × Ae = 1.5 × " + text("Ng") + " × 0.066416 = 0.21 次/a（四舍五入至两位小数）");
+    EXPECT_EQ(line(sheet, "N ="), "N = k × Ng × Ae = 1.5 × " + text("Ng") + " × 0.066416 = 0.212021028409907 次/a");
+    EXPECT_EQ(line(sheet, "N 四舍五入"), "N 四舍五入至两位小数：N = 0.21 次/a");
 
     const QString check = sheet.mid(sheet.indexOf("按 GB 50057-2010 复核"));
     ASSERT_NE(sheet.indexOf("按 GB 50057-2010 复核"), -1);
     EXPECT_EQ(line(check, "Ng ="), "Ng = 0.1 × Td = 0.1 × 31.5 = 3.15 次/(km²·a)");
-    EXPECT_EQ(line(check, "N ="), "N = k × Ng × Ae = 1.5 × 3.15 × 0.066416 = 0.31 次/a");
-    EXPECT_EQ(line(check, "复核结论"), "复核结论：N = 0.31 > 0.25：第二类防雷建筑物");
+    EXPECT_EQ(line(check, "N ="), "N = k × Ng × Ae = 1.5 × 3.15 × 0.066416 = 0.3138156 次/a（四舍五入至两位小数为 0.31；分类按未取舍的 N）");
+    EXPECT_EQ(line(check, "复核结论"), "复核结论：N = 0.3138156 > 0.25：第二类防雷建筑物");
     EXPECT_EQ(text("n"), "0.21") << "the window itself does not change";
 }
 
@@ -154,7 +153,7 @@ TEST_F(Sheets, LightingSheetNamesTheBandOfTheUnitPower)
     click("Command2");
     click("Command3");
     const QString sheet = copied();
-    EXPECT_TRUE(sheet.contains("单位功率 U（每100lx）：查表16-35，h=2~3 m 一列，15 < A ≤ 25 m² 一档，U = 8.9 W/m²")) << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains("单位功率 U（每100lx）：按房间高度代号 23、A = 20 m² 查表16-35，h=2~3 m 一列，15 < A ≤ 25 m² 一档，U = 8.9 W/m²")) << sheet.toStdString();
     EXPECT_EQ(line(sheet, "P ="), "P = U × A × E / 100 = 8.9 × 20 × 300 / 100 = 534 W");
     EXPECT_EQ(line(sheet, "n ="), "n = P / Pd = 534 / 40 = 13.35 支");
     EXPECT_EQ(line(sheet, "Pkt ="), "Pkt = p × A = 0.05 × 20 = 1 kW");
@@ -181,7 +180,8 @@ TEST_F(Sheets, TrunkingSheetPicksFromBothCatalogues)
 TEST_F(Sheets, RightClickOffersTheEntriesAfterAFieldsOwn)
 {
     open("fhjs");
-    const QStringList entries = {"复制计算书", "保存计算书(PDF)", "保存计算书(ODT)", "打开计算书文件夹"};
+    const QStringList entries = {"复制计算书", "保存计算书(PDF)", "保存计算书(ODT)", "打开计算书文件夹", "", "存为算例", "负荷计算表",
+                                 "", "保存工程", "工程另存为…", "打开工程…", "工程窗口", "找回上次未保存的输入"};
     auto shownEntries = [] {
         QStringList texts;
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -197,11 +197,12 @@ TEST_F(Sheets, RightClickOffersTheEntriesAfterAFieldsOwn)
     rightClick("Pjs");
     const QStringList inField = shownEntries();
     ASSERT_GT(inField.size(), 5);
-    EXPECT_EQ(inField.mid(inField.size() - 4), entries);
-    EXPECT_TRUE(qobject_cast<QMenu*>(QApplication::activePopupWidget())->actions().at(inField.size() - 5)->isSeparator());
+    EXPECT_EQ(inField.mid(inField.size() - entries.size()), entries);
+    const auto actions = qobject_cast<QMenu*>(QApplication::activePopupWidget())->actions();
+    EXPECT_TRUE(actions.at(inField.size() - entries.size() - 1)->isSeparator());
 
-    // The last entry opens the folder on the desktop, made if missing.
-    qobject_cast<QMenu*>(QApplication::activePopupWidget())->actions().last()->trigger();
+    // 打开计算书文件夹 opens the folder on the desktop, made if missing.
+    actions.at(inField.size() - entries.size() + 3)->trigger();
     ASSERT_EQ(opener_.opened.size(), 1);
     EXPECT_EQ(opener_.opened[0].toLocalFile(), sheet::defaultFolder());
     EXPECT_TRUE(QFileInfo(sheet::defaultFolder()).isDir());
@@ -230,7 +231,7 @@ TEST_F(Sheets, AnUnwritableFolderGivesTheNoteAndNoFile)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     type("Pjs", "100");
-    sheet::saveAndTell(*form(), sheet::make(*form(), [](const ui::Form&) { return sheet::Sheet{"负荷计算书", {}, {}}; }),
+    sheet::saveAndTell(*form(), sheet::make(*form(), [](const ui::State&) { sheet::Sheet s; s.title = "负荷计算书"; return s; }),
                        sheet::Format::Pdf, blocker.fileName());
     EXPECT_EQ(form()->messageText(), "计算书未能保存：无法建立文件夹“Elcarta计算书”");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"Elcarta计算书"});
@@ -238,8 +239,8 @@ TEST_F(Sheets, AnUnwritableFolderGivesTheNoteAndNoFile)
     EXPECT_EQ(notice(), "");
 }
 
-// Ctrl+S in a filled window, and the PDF read back as text.
-TEST_F(Sheets, CtrlSSavesAPdfWhoseTextReadsBack)
+// Ctrl+P in a filled window, and the PDF read back as text.
+TEST_F(Sheets, CtrlPSavesAPdfWhoseTextReadsBack)
 {
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
     const QString pdffonts = QStandardPaths::findExecutable("pdffonts");
@@ -253,7 +254,7 @@ TEST_F(Sheets, CtrlSSavesAPdfWhoseTextReadsBack)
     click("Command1");
     click("Command4");
     click("Command5");
-    press(Qt::Key_S, Qt::ControlModifier);
+    press(Qt::Key_P, Qt::ControlModifier);
 
     const QDir folder(home_.path() + "/Documents/Elcarta计算书");
     const QStringList files = folder.entryList({"*.pdf"});

@@ -1,6 +1,7 @@
 #include "window_test.h"
 
 #include "app/ui/builder.h"
+#include "app/numeric/convert.h"
 #include "app/ui/form.h"
 
 #include <QAbstractButton>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <cmath>
 
 void WindowTest::SetUp() { restart(); }
 
@@ -18,7 +20,15 @@ void WindowTest::restart()
 {
     shell_.reset();
     ended_ = 0;
-    shell_ = std::make_unique<Shell>([this] { ++ended_; });
+    Shell::Options options;
+    options.endProgram = [this] { ++ended_; };
+    options.chooseFile = [this](Shell::Choice, QWidget*, const QString& suggested) {
+        suggested_ << suggested;
+        return chosen_;
+    };
+    options.dataFolder = dataFolder();
+    options.projectsFolder = projectsFolder();
+    shell_ = std::make_unique<Shell>(options);
     shell_->start();
     current_ = shell_->window("dqjs");
     activate();
@@ -173,6 +183,70 @@ QStringList WindowTest::visibleWindows() const
         if (w->isVisible())
             names << w->objectName();
     return names;
+}
+
+ui::Form* WindowTest::form() const
+{
+    return current_->findChild<ui::Form*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+namespace {
+
+// What the engineer types: mostly sensible figures, some with units or
+// spaces, now and then nothing, a negative or garbage.
+QString randomFigure(std::mt19937& random, const ui::Control& field)
+{
+    const int k = std::uniform_int_distribution<int>(0, 29)(random);
+    if (k == 0)
+        return {};
+    if (k == 1)
+        return "abc";
+    if (k == 2)
+        return "-" + QString::number(std::uniform_int_distribution<int>(1, 60)(random));
+    if (!field.items.empty() && k < 12)
+        return QString::fromStdString(field.items[std::uniform_int_distribution<std::size_t>(0, field.items.size() - 1)(random)]);
+    const double v = std::uniform_int_distribution<int>(0, 4000)(random) / std::pow(10.0, std::uniform_int_distribution<int>(0, 3)(random));
+    QString text = QString::fromStdString(numeric::formatNumber(v));
+    if (k == 3)
+        text += "kW";
+    if (k == 4)
+        text = " " + text + " ";
+    return text;
+}
+
+// A cable row's size is mostly one its catalogue has.
+const QString sizes[] = {"1.5", "2.5", "4", "6", "10", "16", "25", "5", "7", "9", "12", "0.75", "1", "95", "185"};
+
+} // namespace
+
+void WindowTest::actAtRandom(std::mt19937& random)
+{
+    const ui::Table& table = form()->table();
+    std::vector<const ui::Control*> fields, clickable;
+    for (const ui::Control& c : table.controls) {
+        if ((c.kind == ui::Kind::Field || c.kind == ui::Kind::Combo) && c.quantity.role != ui::Role::None)
+            fields.push_back(&c);
+        const bool exit = c.caption == "退出&E";
+        if ((c.kind == ui::Kind::Button && !exit) || c.kind == ui::Kind::Option)
+            clickable.push_back(&c);
+        if (c.kind == ui::Kind::Label && form()->control(c.name, c.index)->focusPolicy() != Qt::NoFocus)
+            clickable.push_back(&c);
+    }
+    if (std::uniform_int_distribution<int>(0, 1)(random) == 0) {
+        const ui::Control* c = fields[std::uniform_int_distribution<std::size_t>(0, fields.size() - 1)(random)];
+        QString text = randomFigure(random, *c);
+        if (table.window.name == "XCJS" && c->name.back() == '1')
+            text = sizes[std::uniform_int_distribution<std::size_t>(0, std::size(sizes) - 1)(random)];
+        QWidget* w = form()->control(c->name);
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            e->setText(text);
+        else if (auto* box = qobject_cast<QComboBox*>(w))
+            box->setEditText(text);
+    } else {
+        const ui::Control* c = clickable[std::uniform_int_distribution<std::size_t>(0, clickable.size() - 1)(random)];
+        QWidget* w = form()->control(c->name, c->index);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
+    }
 }
 
 int main(int argc, char** argv)

@@ -6,10 +6,14 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
+#include <random>
+
+namespace ui { class Form; }
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -19,8 +23,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A fresh program showing its menu.
+    // A fresh program showing its menu. Its data folder (recovery file,
+    // recent projects) and projects folder are the test's own and outlive a
+    // restart, as the machine's do.
     void restart();
+    QString dataFolder() const { return folders_.path() + "/data"; }
+    QString projectsFolder() const { return folders_.path() + "/projects"; }
     // Clicks the menu button for `window` and returns the opened window.
     QWidget* open(const char* window);
     // Clicks the calculator's exit button (or the menu's END).
@@ -52,6 +60,12 @@ protected:
     QString failedField() const;
 
     QStringList visibleWindows() const;
+    // The form of the current window.
+    ui::Form* form() const;
+    // One action an engineer might take in the current calculator: type a
+    // figure (or a slip) into a field of its table, or click one of its
+    // buttons (not the exit), clickable labels or options.
+    void actAtRandom(std::mt19937& random);
     // Names of the controls that Tab reaches one after another, from `first` on.
     QStringList focusOrder(const char* first, int count) const;
     // Makes the current window the active one, as a click on it would.
@@ -60,4 +74,8 @@ protected:
     std::unique_ptr<Shell> shell_;
     int ended_ = 0;
     QWidget* current_ = nullptr;
+    // What the file dialog would answer, and what it was asked.
+    QString chosen_;
+    QStringList suggested_;
+    QTemporaryDir folders_;
 };

@@ -1,0 +1,81 @@
+#include "project_sheet.h"
+
+#include "app/calculators.h"
+#include "app/sheet/facts.h"
+
+namespace project {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// A column's caption: the term with its symbol and unit.
+QString caption(const QStringList& row)
+{
+    QString c = row[0];
+    if (!row[1].isEmpty())
+        c += " " + row[1];
+    if (!row[3].isEmpty())
+        c += "(" + row[3] + ")";
+    return c;
+}
+
+} // namespace
+
+sheet::Sheet projectSheet(const Project& p)
+{
+    sheet::Sheet s;
+    s.title = QStringLiteral("工程计算书");
+    QStringList contents;
+    int number = 0;
+    for (const Calculator& c : calculators())
+        if (const auto it = p.cases.find(c.window); it != p.cases.end() && !it->second.empty())
+            contents << QStringLiteral("%1 %2 例").arg(qs(c.table().window.caption)).arg(it->second.size());
+    sheet::Section& intro = s.section(QStringLiteral("一、计算内容"));
+    intro.text(contents.isEmpty() ? QStringLiteral("本工程尚无算例。在各计算窗口中按 Ctrl+D 存为算例。")
+                                  : QStringLiteral("本计算书包括：") + contents.join("，") + QStringLiteral("。各算例的计算书附后。"));
+
+    const QString numbers[] = {"二", "三", "四", "五", "六", "七"};
+    for (const Calculator& c : calculators()) {
+        const auto it = p.cases.find(c.window);
+        if (it == p.cases.end() || it->second.empty())
+            continue;
+        const std::vector<std::string> skip = c.ownTables();
+        QStringList header{QStringLiteral("算例")};
+        std::vector<QStringList> rows;
+        for (const Case& one : it->second) {
+            const sheet::Facts facts(c.table(), one.state);
+            const std::vector<QStringList> given = facts.conditions(skip), found = facts.results(skip);
+            if (header.size() == 1)
+                for (const auto* part : {&given, &found})
+                    for (const QStringList& r : *part)
+                        header << caption(r);
+            QStringList row{qs(one.name)};
+            for (const auto* part : {&given, &found})
+                for (const QStringList& r : *part)
+                    row << r[2];
+            rows.push_back(row);
+        }
+        if (header.size() > 8)
+            s.landscape = true;
+        s.section(numbers[std::min<std::size_t>(number++, std::size(numbers) - 1)] + QStringLiteral("、") +
+                  qs(c.table().window.caption) + QStringLiteral("算例汇总"))
+            .table(header, rows);
+    }
+
+    for (const Calculator& c : calculators()) {
+        const auto it = p.cases.find(c.window);
+        if (it == p.cases.end())
+            continue;
+        for (const Case& one : it->second) {
+            const sheet::Sheet own = c.sheet(one.state);
+            sheet::Section& opening = s.section(QStringLiteral("算例“%1” %2").arg(qs(one.name), own.title));
+            opening.opensSheet = true;
+            for (const sheet::Section& part : own.sections)
+                s.sections.push_back(part);
+        }
+    }
+    return s;
+}
+
+} // namespace project

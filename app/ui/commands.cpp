@@ -1,0 +1,76 @@
+#include "commands.h"
+
+#include "form.h"
+#include "widgets.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <memory>
+
+namespace ui {
+
+void attachCommands(Form& form, std::vector<Command> list)
+{
+    QWidget* window = form.window();
+    auto commands = std::make_shared<const std::vector<Command>>(std::move(list));
+
+    auto addEntries = [commands](QMenu* menu) {
+        for (const Command& c : *commands) {
+            if (c.startsGroup && !menu->isEmpty())
+                menu->addSeparator();
+            QAction* a = menu->addAction(c.text, c.run);
+            if (!c.keys.isEmpty())
+                a->setShortcut(c.keys);
+        }
+    };
+    // A popup, never a blocking menu loop; it goes when it closes.
+    auto popup = [](QMenu* menu, QEvent* event) {
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        event->accept();
+        return true;
+    };
+    // A text field keeps its own edit actions, the window's entries follow.
+    auto afterEditActions = [=](QObject* watched, auto standardMenu) {
+        new EventHook(watched, QEvent::ContextMenu, [=](QEvent* event) {
+            QMenu* menu = standardMenu();
+            menu->addSeparator();
+            addEntries(menu);
+            return popup(menu, event);
+        });
+    };
+    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
+        afterEditActions(edit, [edit] { return edit->createStandardContextMenu(); });
+    for (QPlainTextEdit* edit : window->findChildren<QPlainTextEdit*>()) {
+        afterEditActions(edit, [edit] { return edit->createStandardContextMenu(); });             // the menu key
+        afterEditActions(edit->viewport(), [edit] { return edit->createStandardContextMenu(); }); // the mouse
+    }
+    // A drop-down list hands a right-click on its arrow, and the menu key, to
+    // its text part's menu without passing that part's hook.
+    for (QComboBox* box : window->findChildren<QComboBox*>())
+        if (QLineEdit* edit = box->lineEdit())
+            afterEditActions(box, [edit] { return edit->createStandardContextMenu(); });
+    // Everything else passes the right-click on to the window: its background,
+    // labels, buttons, frames and lists.
+    new EventHook(window, QEvent::ContextMenu, [=](QEvent* event) {
+        auto* menu = new QMenu(window);
+        menu->setObjectName(QStringLiteral("commandMenu"));
+        addEntries(menu);
+        return popup(menu, event);
+    });
+
+    for (const Command& c : *commands) {
+        if (c.keys.isEmpty())
+            continue;
+        auto* key = new QShortcut(c.keys, window);
+        key->setContext(Qt::WindowShortcut);
+        key->setAutoRepeat(false);
+        QObject::connect(key, &QShortcut::activated, &form, c.run);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,241 @@
+// Nothing the engineer types is lost: projects saved and opened again,
+// refused whole when they cannot be read, cases kept and brought back, and
+// the recovery file that outlives any end of the program.
+
+#include "app/calculators.h"
+#include "app/project/project.h"
+#include "app/ui/form.h"
+#include "support/window_test.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QTest>
+#include <random>
+
+namespace {
+
+// A sheet as text, without the moment it was made.
+QString sheetText(const Calculator& c, const ui::State& state)
+{
+    return sheet::toPlainText(c.sheet(state)).remove(QRegularExpression(QStringLiteral("日期：[^ ]+ [^ ]+")));
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class Projects : public WindowTest {
+protected:
+    QString note() const
+    {
+        ui::Form* f = shell_->visible();
+        return f ? f->messageText() : QString();
+    }
+    void typeHeader(const char* field, const QString& text)
+    {
+        auto* edit = qobject_cast<QLineEdit*>(shell_->window("gc")->findChild<QWidget*>(field));
+        ASSERT_NE(edit, nullptr);
+        edit->setText(text);
+    }
+};
+
+// Random states of every window, cases and header, saved and opened in a
+// fresh program: every window as it was, and every sheet the same.
+TEST_F(Projects, WhatIsSavedOpensAgainExactly)
+{
+    std::mt19937 random(1208);
+    for (int round = 0; round < 6; ++round) {
+        restart();
+        for (const Calculator& c : calculators()) {
+            open(c.window.c_str());
+            for (int i = 0, n = std::uniform_int_distribution<int>(0, 25)(random); i < n; ++i) {
+                actAtRandom(random);
+                if (std::uniform_int_distribution<int>(0, 9)(random) == 0)
+                    shell_->saveCase(c.window);
+            }
+            exit(win());
+        }
+        shell_->projectWindow();
+        typeHeader("gcmc", QStringLiteral("幸福小区 %1 号楼").arg(round));
+        typeHeader("jd", QStringLiteral("李工"));
+
+        const project::Project before = shell_->project();
+        chosen_ = folders_.path() + QStringLiteral("/工程 %1.elcarta").arg(round);
+        shell_->save(false);
+        ASSERT_FALSE(shell_->unsaved()) << note().toStdString();
+
+        restart();
+        ASSERT_TRUE(shell_->openProject(chosen_)) << note().toStdString();
+        const project::Project after = shell_->project();
+        EXPECT_EQ(after.header, before.header);
+        EXPECT_TRUE(after.cases == before.cases);
+        for (const Calculator& c : calculators()) {
+            ASSERT_TRUE(after.windows.count(c.window)) << c.window;
+            EXPECT_TRUE(after.windows.at(c.window) == before.windows.at(c.window)) << "round " << round << " " << c.window;
+            EXPECT_EQ(sheetText(c, after.windows.at(c.window)), sheetText(c, before.windows.at(c.window))) << c.window;
+        }
+    }
+}
+
+// A file that cannot be read, is not a project, is newer, or holds what a
+// window cannot take is refused with a note, and no window changes.
+TEST_F(Projects, AFileThatCannotBeOpenedChangesNothing)
+{
+    open("fhjs");
+    type("Pjs", "100");
+    click("Command1");
+    const project::Project before = shell_->project();
+
+    QByteArray good;
+    {
+        project::Project p;
+        p.windows["fhjs"] = shell_->form("fhjs")->snapshot();
+        good = project::write(p);
+    }
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        const char* reason;
+    };
+    auto with = [&good](const char* from, const char* to) { return QByteArray(good).replace(from, to); };
+    const Case cases[] = {
+        {"broken.elcarta", good.left(good.size() / 2), "内容无法读出"},
+        {"other.elcarta", with("elcarta-project", "something-else"), "不是 Elcarta 工程文件"},
+        {"newer.elcarta", with("\"version\": 1", "\"version\": 7"), "较新版本"},
+        {"window.elcarta", with("\"fhjs\"", "\"qqqq\""), "没有名为“qqqq”的窗口"},
+        {"field.elcarta", with("\"Pjs\"", "\"Zzz\""), "没有可填写的“Zzz”"},
+        {"figure.elcarta", with("\"value\": \"100\"", "\"value\": \"inf\""), "数值无效"},
+    };
+    for (const Case& c : cases) {
+        const QString path = folders_.path() + "/" + c.name;
+        writeFile(path, c.bytes);
+        EXPECT_FALSE(shell_->openProject(path)) << c.name;
+        EXPECT_TRUE(note().contains(c.name)) << note().toStdString();
+        EXPECT_TRUE(note().contains(QString::fromUtf8(c.reason))) << c.name << ": " << note().toStdString();
+        EXPECT_TRUE(shell_->project() == before) << c.name;
+    }
+    EXPECT_FALSE(shell_->openProject(folders_.path() + "/none.elcarta"));
+    EXPECT_EQ(text("Pjs"), "100");
+}
+
+// Typed and never saved, the inputs are in the recovery file within a
+// second; the next start shows the menu alone, says so, and Ctrl+Shift+T
+// brings every window back — until the engineer changes something.
+TEST_F(Projects, TheLastRunsInputsComeBackOnRequest)
+{
+    open("zdjs");
+    type("l", "7");
+    type("w", "5");
+    click("s");
+    const ui::State typed = shell_->form("zdjs")->snapshot();
+    QTest::qWait(700); // no exit: as if the program were killed now
+    EXPECT_TRUE(readAll(shell_->recoveryPath()).contains("\"35\""));
+
+    restart();
+    EXPECT_EQ(visibleWindows(), QStringList{"dqjs"});
+    EXPECT_EQ(shell_->window("zdjs"), nullptr) << "every calculator fresh until asked";
+    EXPECT_TRUE(note().contains("Ctrl+Shift+T")) << note().toStdString();
+    press(Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_NE(shell_->form("zdjs"), nullptr);
+    EXPECT_TRUE(shell_->form("zdjs")->snapshot() == typed);
+    EXPECT_TRUE(shell_->unsaved());
+
+    // A new run that changes something first has nothing to bring back, and
+    // the last run's inputs stay beside the recovery file.
+    restart();
+    open("fhjs");
+    type("Pjs", "1");
+    press(Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(shell_->window("zdjs"), nullptr);
+    EXPECT_EQ(note(), "没有可找回的输入");
+    EXPECT_TRUE(readAll(shell_->recoveryPath() + ".previous").contains("\"35\""));
+}
+
+// Ctrl+S asks for a file once, then saves there; saving where it cannot
+// write gives a note and keeps everything in recovery.
+TEST_F(Projects, SavingAsksOnceAndSaysWhereItWent)
+{
+    shell_->projectWindow();
+    typeHeader("gcmc", QStringLiteral("图书馆"));
+    shell_->open("fhjs");
+    current_ = shell_->window("fhjs");
+    activate();
+    type("Pjs", "100");
+    chosen_ = folders_.path() + "/lib"; // the suffix is added
+    press(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(suggested_, QStringList{projectsFolder() + QStringLiteral("/图书馆.elcarta")});
+    EXPECT_EQ(shell_->file(), folders_.path() + "/lib.elcarta");
+    EXPECT_EQ(note(), "工程已保存为 lib.elcarta");
+    type("Pjs", "200");
+    EXPECT_TRUE(shell_->unsaved());
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(suggested_.size(), 1) << "a second save asks nothing";
+    EXPECT_FALSE(shell_->unsaved());
+
+    chosen_ = folders_.path() + "/lib.elcarta/inside.elcarta"; // a file where the folder would be
+    type("Pjs", "300");
+    press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(note().startsWith("工程未能保存")) << note().toStdString();
+    EXPECT_TRUE(shell_->unsaved());
+    EXPECT_EQ(shell_->file(), folders_.path() + "/lib.elcarta");
+    EXPECT_TRUE(readAll(shell_->recoveryPath()).contains("\"300\""));
+}
+
+// A case keeps a window's state under a name made from its inputs, and
+// comes back into its window exactly; every sheet carries the header.
+TEST_F(Projects, CasesComeBackExactlyAndSheetsCarryTheHeader)
+{
+    open("zdjs");
+    type("l", "7");
+    type("w", "5");
+    click("s");
+    click("zd500");
+    const ui::State kept = shell_->form("zdjs")->snapshot();
+    press(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_TRUE(note().contains("7×5 m 500 lx")) << note().toStdString();
+    type("l", "9");
+
+    press(Qt::Key_G, Qt::ControlModifier);
+    current_ = shell_->window("gc");
+    activate();
+    auto* cases = qobject_cast<QListWidget*>(find("sl"));
+    ASSERT_EQ(cases->count(), 1);
+    EXPECT_EQ(cases->item(0)->text(), "照度计算：7×5 m 500 lx");
+    cases->setCurrentRow(0);
+    qobject_cast<QLineEdit*>(find("slmc"))->setText(QStringLiteral("客厅"));
+    click("gm");
+    EXPECT_EQ(cases->item(0)->text(), "照度计算：客厅");
+    typeHeader("gcmc", QStringLiteral("幸福小区"));
+    typeHeader("js", QStringLiteral("王工"));
+    cases->setCurrentRow(0);
+    click("zr");
+    EXPECT_EQ(visibleWindows(), QStringList{"zdjs"});
+    EXPECT_TRUE(shell_->form("zdjs")->snapshot().texts == kept.texts);
+    EXPECT_TRUE(shell_->form("zdjs")->snapshot().checked == kept.checked);
+
+    current_ = shell_->window("zdjs");
+    activate();
+    QGuiApplication::clipboard()->clear();
+    press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    const QString sheet = QGuiApplication::clipboard()->mimeData()->text();
+    EXPECT_TRUE(sheet.contains("工程名称：幸福小区")) << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains("计算：王工"));
+    EXPECT_TRUE(sheet.contains("校对：____")) << "an empty line stays to be filled in by hand";
+}

@@ -1,0 +1,196 @@
+// What a sheet states is true: every calculator driven at random — inputs,
+// steps, edits after calculating, failing steps — and then every equation on
+// its sheet worked out again by an evaluator of its own, every lookup held
+// against the window's own reference text, and every field of the window's
+// table found on the sheet with its figure.
+
+#include "app/calculators.h"
+#include "app/numeric/convert.h"
+#include "app/ui/form.h"
+#include "support/equation.h"
+#include "support/window_test.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <cstdlib>
+#include <iostream>
+#include <random>
+
+namespace {
+
+bool isSymbolic(QString figures)
+{
+    figures.remove(QRegularExpression(QStringLiteral("(?<=\\d)[Ee][+-]?(?=\\d)")));
+    for (const QChar c : figures)
+        if (c.isLetter())
+            return true;
+    return false;
+}
+
+} // namespace
+
+class TrueSheets : public WindowTest {
+protected:
+    // Every equation with figures on the sheet holds.
+    static void checkEquations(const QString& sheet, const std::string& context)
+    {
+        for (const QString& raw : sheet.split('\n')) {
+            const QString line = raw.trimmed();
+            const std::optional<equation::Line> e = equation::parse(line);
+            if (!e || isSymbolic(e->figures))
+                continue;
+            ASSERT_TRUE(e->evaluated) << context << "\nnot arithmetic: " << line.toStdString();
+            EXPECT_TRUE(equation::agrees(*e->evaluated, e->stated))
+                << context << "\nfalse: " << line.toStdString() << "\nworks out to " << *e->evaluated;
+        }
+    }
+
+    // A lookup names the band of the window's own reference text that gives
+    // the unit power it states.
+    void checkLookup(const QString& sheet, const ui::Table& table, const std::string& context)
+    {
+        static const QRegularExpression stated(QStringLiteral(
+            "A = ([^ ]+) m² 查表16-35，h=(\\d)~(\\d) m 一列，(?:(\\S+) < A ≤ (\\S+)|A > (\\S+)) m² 一档，U = (\\S+) W/m²"));
+        const QRegularExpressionMatch m = stated.match(sheet);
+        if (!m.hasMatch())
+            return;
+        const double area = m.captured(1).toDouble();
+        const QString lower = m.captured(4).isEmpty() ? m.captured(6) : m.captured(4), upper = m.captured(5);
+        EXPECT_LT(lower.toDouble(), area) << context;
+        if (!upper.isEmpty()) {
+            EXPECT_LE(area, upper.toDouble()) << context;
+        }
+        // The reference text: "h=2~3", then "  10~15--10.4" … ">300--5.9".
+        const QString reference = QString::fromStdString(table.find("Label7")->caption);
+        const QString column = "h=" + m.captured(2) + "~" + m.captured(3);
+        const QString row = upper.isEmpty() ? ">" + lower : lower + "~" + upper;
+        const QString part = reference.mid(reference.indexOf(column));
+        const qsizetype at = part.indexOf("  " + row + "--");
+        ASSERT_GE(at, 0) << context << " " << row.toStdString();
+        const QString value = part.mid(at).section("--", 1, 1).section('\r', 0, 0);
+        EXPECT_EQ(value, m.captured(7)) << context;
+    }
+
+    // Every input and result field of the table stands on the sheet with
+    // its figure: a result with its text, an input with its text or the
+    // number it was read as.
+    void checkFields(const QString& sheet, const ui::Table& table, const ui::State& state, const std::string& context)
+    {
+        for (const ui::Control& c : table.controls) {
+            if (c.quantity.role == ui::Role::None || c.kind == ui::Kind::Frame || c.kind == ui::Kind::Option)
+                continue;
+            const QString t = QString::fromStdString(state.text(c.name)).trimmed();
+            if (t.isEmpty() || t == QString::fromStdString(c.caption))
+                continue;
+            const numeric::Num read = numeric::parseLenient(t.toStdString());
+            const QString asRead = read ? QString::fromStdString(numeric::formatNumber(read.value())) : t;
+            EXPECT_TRUE(sheet.contains(t) || sheet.contains(asRead))
+                << context << ": " << c.name << " shows " << t.toStdString();
+        }
+    }
+};
+
+TEST_F(TrueSheets, EveryEquationOfEveryCalculatorHolds)
+{
+    const bool print = qEnvironmentVariableIsSet("ELCARTA_PRINT_SHEETS");
+    std::mt19937 random(20261208);
+    for (const Calculator& calculator : calculators()) {
+        for (int session = 0; session < 40; ++session) {
+            restart();
+            open(calculator.window.c_str());
+            const int actions = std::uniform_int_distribution<int>(4, 30)(random);
+            for (int i = 0; i < actions; ++i)
+                actAtRandom(random);
+            const ui::State state = form()->snapshot();
+            const QString sheet = sheet::toPlainText(calculator.sheet(state));
+            const std::string context = calculator.window + " session " + std::to_string(session);
+            if (print)
+                std::cout << "==== " << context << "\n" << sheet.toStdString() << "\n";
+            checkEquations(sheet, context);
+            checkLookup(sheet, calculator.table(), context);
+            checkFields(sheet, calculator.table(), state, context);
+        }
+    }
+}
+
+// The cases an engineer met on the sheets, each with the lines its sheet
+// must now state.
+TEST_F(TrueSheets, WorkedExamples)
+{
+    struct Step {
+        const char* verb; // "type" or "click"
+        const char* control;
+        const char* text = "";
+        int index = -1;
+    };
+    struct Case {
+        const char* name;
+        const char* window;
+        std::vector<Step> steps;
+        QStringList lines; // each must be on the sheet
+    };
+    const Case cases[] = {
+        {"inputs changed after calculating",
+         "fhjs",
+         {{"type", "Pjs", "100"}, {"click", "Command1"}, {"click", "Command4"}, {"click", "Command5"}, {"type", "Pjs", "200"}},
+         {"Q = P × √(1 − cos²φ) / cosφ = 100 × √(1 − 0.8²) / 0.8 = 75 kvar",
+          "注：按 P = 100 算得；窗口中 P 现为 200，未重新计算", "S = P / cosφ = 100 / 0.8 = 125 kVA"}},
+        {"a figure read leniently",
+         "fhjs",
+         {{"type", "Pjs", "100kW"}, {"click", "Command4"}},
+         {"S = P / cosφ = 100 / 0.8 = 125 kVA"}},
+        {"a failed step keeps the last building's figures",
+         "fljs",
+         {{"type", "l", "174"}, {"type", "w", "80"}, {"type", "H", "54"}, {"click", "js"}, {"type", "H", "-5"}, {"click", "js"}},
+         {"最后一次计算在建筑物高度处失败：高度不能为负数，此为上一次计算的结果",
+          "Ae = [L × W + (W + L) × 2 × √(H × (200 − H)) + (200 − H) × H × π] × 10⁻⁶ = "
+          "[174 × 80 + (80 + 174) × 2 × √(54 × (200 − 54)) + (200 − 54) × 54 × 3.1416] × 10⁻⁶ = 0.0837946552930198 km²"}},
+        {"the 2010 check compares N itself",
+         "fljs",
+         {{"type", "l", "174"}, {"type", "w", "80"}, {"type", "H", "54"}, {"click", "js"}},
+         {"复核结论：N = 0.25305985898492 > 0.25：第二类防雷建筑物"}},
+        {"a city picked after calculating",
+         "fljs",
+         {{"type", "l", "100"}, {"click", "js"}, {"click", "sj"}},
+         {"Td = 30.2 d/a（邢台市的年平均雷暴日）", "注：按 邢台市 算得；窗口中 现选 石家庄，未重新计算"}},
+        {"a height code changed after the lookup",
+         "zdjs",
+         {{"type", "l", "5"}, {"type", "w", "5"}, {"click", "s"}, {"click", "Label3"}, {"type", "H", "46"}},
+         {"单位功率 U（每100lx）：按房间高度代号 23、A = 25 m² 查表16-35，h=2~3 m 一列，15 < A ≤ 25 m² 一档，U = 8.9 W/m²"}},
+        {"every group of the running total",
+         "XCJS",
+         {{"type", "BV1", "2.5"}, {"type", "BV3", "9"}, {"click", "Label8", "", 0}, {"click", "ql"},
+          {"type", "SYV1", "5"}, {"type", "SYV3", "4"}, {"click", "Label8", "", 0}, {"click", "xcmj"}},
+         {"第 1 次加入：ΣA = 原总面积 + 输入面积 + 各行总截面 = 0 + 189 = 189 mm²",
+          "第 2 次加入：ΣA = 原总面积 + 输入面积 + 各行总截面 = 189 + 145.28 = 334.28 mm²",
+          "ΣA = 各组之和 = 189 + 145.28 = 334.28 mm²"}},
+        {"each catalogue at its own percentage",
+         "XCJS",
+         {{"type", "VV1", "16"}, {"type", "VV3", "2"}, {"type", "BV1", "2.5"}, {"type", "BV3", "9"}, {"type", "SYV1", "5"},
+          {"type", "SYV3", "4"}, {"type", "UTP1", "4"}, {"type", "UTP3", "10"}, {"click", "Label8", "", 0},
+          {"click", "Label11"}, {"click", "xcmj"}},
+         {"S = ΣA / 百分数 × 100 = 1258.08 / 33 × 100 = 3812.36363636364 mm²",
+          "S线槽 = ΣA / 百分数 × 100 = 1258.08 / 20 × 100 = 6290.4 mm²", "CTC1007：100*75=7500", "80_5089",
+          "注：所穿电线截面分属规则中的 2 档（1~6mm2 33 %、10~50mm2 27.5 %），钢管按窗口的利用百分数 33 % 选"}},
+    };
+    for (const Case& c : cases) {
+        restart();
+        open(c.window);
+        for (const Step& s : c.steps) {
+            if (std::string(s.verb) == "type")
+                type(s.control, QString::fromUtf8(s.text));
+            else
+                click(s.control, s.index);
+        }
+        const Calculator* calculator = ::calculator(c.window);
+        const QString sheet = sheet::toPlainText(calculator->sheet(form()->snapshot()));
+        for (const QString& line : c.lines)
+            EXPECT_TRUE(sheet.contains(line)) << c.name << ": " << line.toStdString() << "\n" << sheet.toStdString();
+        checkEquations(sheet, c.name);
+    }
+}
