@@ -9,6 +9,7 @@
 #include "app/ui/commands.h"
 #include "app/ui/form.h"
 #include "app/ui/widgets.h"
+#include "load/schedule_window.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -85,8 +86,11 @@ bool isFresh(const ui::Table& table, const ui::State& s)
 // Whether the project holds anything the engineer typed.
 bool holdsInput(const project::Project& p)
 {
-    if (!(p.header == project::Header{}) || !p.cases.empty() || !p.boards.empty())
+    if (!(p.header == project::Header{}) || !p.cases.empty())
         return true;
+    for (const load::Board& b : p.boards)
+        if (!b.rows.empty() || !(b == load::Board{b.name, {}}))
+            return true;
     for (const auto& [window, state] : p.windows)
         if (const ui::Table* t = tableOf(window); t && !isFresh(*t, state))
             return true;
@@ -116,6 +120,7 @@ Shell::Shell(Options options) : options_(std::move(options))
     for (const Calculator& c : calculators())
         windows_.push_back({c.window, c.build, nullptr, c.sheet});
     windows_.push_back({projectName, nullptr, nullptr, nullptr});
+    windows_.push_back({scheduleName, nullptr, nullptr, nullptr});
 
     // What was typed reaches the recovery file within half a second, never
     // on the path of the keystroke itself.
@@ -201,8 +206,12 @@ void Shell::adopt(Entry& entry, ui::Form* form)
         commands.push_back({QStringLiteral("存为算例"), QKeySequence(Qt::CTRL | Qt::Key_D), [this, name] { saveCase(name); }, true});
         if (name == "fhjs")
             commands.push_back({QStringLiteral("负荷计算表"), QKeySequence(Qt::CTRL | Qt::Key_B), [this] { schedule(project_.currentBoard); }});
+    } else if (name == scheduleName) {
+        // SCHEDULE-SHEET: the schedule's own sheet commands go here.
     } else {
         commands.push_back({QStringLiteral("保存工程计算书(PDF)"), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { projectSheet(); }});
+        if (name == projectName)
+            commands.push_back({QStringLiteral("负荷计算表"), QKeySequence(Qt::CTRL | Qt::Key_B), [this] { schedule(project_.currentBoard); }});
     }
     commands.push_back({QStringLiteral("保存工程"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(false); }, true});
     commands.push_back({QStringLiteral("工程另存为…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { save(true); }});
@@ -268,6 +277,13 @@ ui::Form* Shell::ensure(const std::string& name)
                 tell(QStringLiteral("算例“%1”已删除").arg(gone));
             };
             adopt(*e, project::buildWindow(std::move(hooks)));
+        } else if (name == scheduleName) {
+            load::ScheduleHooks hooks;
+            hooks.boards = &project_.boards;
+            hooks.current = &project_.currentBoard;
+            hooks.changed = [this] { changed(); };
+            hooks.back = [this] { go(returnTo_.count(scheduleName) ? returnTo_[scheduleName] : menuWindow().window.name); };
+            adopt(*e, load::buildScheduleWindow(std::move(hooks)));
         } else if (e->builder) {
             adopt(*e, e->builder([this, name] { backToMenu(name); }));
         }
@@ -420,6 +436,8 @@ void Shell::apply(const project::Project& p)
         else if (ui::Form* f = form(c.window))
             f->restore({}); // as it starts: the project never had it open
     }
+    if (ui::Form* f = form(scheduleName))
+        load::showBoards(*f);
     applying_ = false;
     refreshProjectWindow();
 }
@@ -575,8 +593,10 @@ void Shell::projectWindow() { go(projectName); }
 
 void Shell::schedule(std::size_t board)
 {
-    (void)board;
-    tell(QStringLiteral("负荷计算表尚未建立"));
+    project_.currentBoard = board;
+    ui::Form* f = ensure(scheduleName);
+    load::showBoards(*f);
+    go(scheduleName);
 }
 
 void Shell::projectSheet()

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QTemporaryDir>
 #include <QComboBox>
 #include <QDir>
@@ -100,7 +101,24 @@ int main(int argc, char** argv)
         QWidget* w = shell.window(s.window);
         run(w, s.actions);
         save(w, dir, s.file);
+        if (std::string(s.file) == "zdjs.png")
+            shell.saveCase("zdjs"); // a case for the project window
         shell.backToMenu(s.window);
     }
+
+    // The project window with its header filled in, and the load schedule
+    // with the worked example pasted as from a spreadsheet.
+    shell.projectWindow();
+    QWidget* project = shell.window("gc");
+    for (const auto& [field, text] : {std::pair{"gcmc", "幸福小区"}, std::pair{"zx", "3#楼"}, std::pair{"js", "王工"}})
+        qobject_cast<QLineEdit*>(child(project, field))->setText(QString::fromUtf8(text));
+    save(project, dir, "gc.png");
+    shell.schedule(0);
+    QWidget* schedule = shell.window("fhb");
+    QGuiApplication::clipboard()->setText(QStringLiteral("照明\t120\t0.8\t0.9\n空调\t300\t0.7\t0.8\n水泵\t90\t0.7\t0.8\n电梯\t60\t0.5\t0.6\n"));
+    QWidget* table = child(schedule, "bg");
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+    save(schedule, dir, "fhb.png");
     return 0;
 }

@@ -66,11 +66,17 @@ std::vector<ui::Command> commands(ui::Form& form, Maker maker, std::function<Hea
                                   std::function<QString()> folder)
 {
     ui::Form* f = &form;
-    auto copyNow = [f, maker, header] {
-        copy(make(*f, maker, header()));
+    return sheetCommands(form, [f, maker, header] { return make(*f, maker, header()); }, std::move(folder));
+}
+
+std::vector<ui::Command> sheetCommands(ui::Form& form, std::function<Sheet()> make, std::function<QString()> folder)
+{
+    ui::Form* f = &form;
+    auto copyNow = [f, make] {
+        copy(make());
         f->showMessage(QStringLiteral("计算书已复制到剪贴板"));
     };
-    auto saveNow = [f, maker, header, folder](Format format) { saveAndTell(*f, make(*f, maker, header()), format, folder()); };
+    auto saveNow = [f, make, folder](Format format) { saveAndTell(*f, make(), format, folder()); };
     return {
         {QStringLiteral("复制计算书"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), copyNow},
         {QStringLiteral("保存计算书(PDF)"), QKeySequence(Qt::CTRL | Qt::Key_P), [saveNow] { saveNow(Format::Pdf); }},

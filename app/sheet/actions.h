@@ -29,6 +29,11 @@ Sheet make(const ui::Form& form, const Maker& maker, const Header& header = {});
 std::vector<ui::Command> commands(ui::Form& form, Maker maker, std::function<Header()> header,
                                   std::function<QString()> folder = defaultFolder);
 
+// The same entries for a sheet that is not made from a window's state (the
+// load schedule's): `make` gives the sheet, stamped and headed.
+std::vector<ui::Command> sheetCommands(ui::Form& form, std::function<Sheet()> make,
+                                       std::function<QString()> folder = defaultFolder);
+
 // What the entries do.
 void copy(const Sheet& sheet);
 void saveAndTell(ui::Form& form, const Sheet& sheet, Format format, const QString& folder);

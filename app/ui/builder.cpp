@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -208,7 +209,7 @@ Form* build(const Table& table)
             c->kind == Kind::Choice || c->kind == Kind::Grid) {
             const QString name = form->describe(c->name);
             w->setAccessibleName(name);
-            if (auto* box = qobject_cast<QComboBox*>(w))
+            if (auto* box = qobject_cast<QComboBox*>(w); box && box->lineEdit())
                 box->lineEdit()->setAccessibleName(name);
         }
     }
@@ -223,17 +224,22 @@ Form* build(const Table& table)
             if (c->kind == Kind::Grid)
                 table = w;
         if (table) {
+            // The table is found by its name at each resize: a window may put
+            // a table of its own kind in the builder's place.
+            const QString name = table->objectName();
             const QRect at = table->geometry();
             const QSize start = window->size();
-            std::vector<std::pair<QWidget*, QRect>> others;
+            std::vector<std::pair<QPointer<QWidget>, QRect>> others;
             for (auto& [c, w] : made)
                 if (w != table && w->parentWidget() == window)
                     others.emplace_back(w, w->geometry());
             new EventHook(window, QEvent::Resize, [=] {
                 const int dx = window->width() - start.width(), dy = window->height() - start.height();
-                table->setGeometry(at.adjusted(0, 0, dx, dy));
+                if (QWidget* t = window->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
+                    t->setGeometry(at.adjusted(0, 0, dx, dy));
                 for (const auto& [w, r] : others)
-                    w->move(r.left() >= at.right() ? r.left() + dx : r.left(), r.top() >= at.bottom() ? r.top() + dy : r.top());
+                    if (w)
+                        w->move(r.left() >= at.right() ? r.left() + dx : r.left(), r.top() >= at.bottom() ? r.top() + dy : r.top());
                 return false;
             });
         }

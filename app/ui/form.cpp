@@ -411,7 +411,7 @@ void Form::refreshNames(std::string_view label)
             continue;
         const QString name = describe(controlName);
         w->setAccessibleName(name);
-        if (auto* box = qobject_cast<QComboBox*>(w))
+        if (auto* box = qobject_cast<QComboBox*>(w); box && box->lineEdit())
             box->lineEdit()->setAccessibleName(name);
     }
 }

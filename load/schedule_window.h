@@ -1,0 +1,36 @@
+#pragma once
+// The load schedule window `fhb` (负荷计算表): one board's rows in a table the
+// engineer fills from the keyboard or pastes from a spreadsheet, the board's
+// factors, and its totals, compensation and transformer worked out at every
+// edit.
+
+#include "app/ui/control.h"
+#include "schedule.h"
+
+#include <functional>
+#include <vector>
+
+namespace ui { class Form; }
+
+namespace load {
+
+// The schedule window's table (schedule_table.cpp).
+const ui::Table& scheduleWindow();
+
+struct ScheduleHooks {
+    std::vector<Board>* boards = nullptr; // the project's boards, which the window edits
+    std::size_t* current = nullptr;       // the board it shows
+    std::function<void()> changed;        // after every edit of a board
+    std::function<void()> back;
+};
+
+ui::Form* buildScheduleWindow(ScheduleHooks hooks);
+// Shows the boards afresh after the project changed them (opened, brought back).
+void showBoards(ui::Form& form);
+
+// The columns of the table, for the window and its tests.
+namespace column {
+enum : int { Name, Pe, Kx, Cos, Phases, SubBoard, Tan, Pjs, Qjs, Sjs, Ijs, Count };
+}
+
+} // namespace load

@@ -1,0 +1,203 @@
+// The load schedule window as the engineer uses it: from the load window with
+// Ctrl+B, rows typed from the keyboard or pasted from a spreadsheet, undone and
+// redone, bad cells named, sub-boards, and the boards kept in the project.
+
+#include "app/ui/form.h"
+#include "load/schedule_window.h"
+#include "support/window_test.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+const char* const workedExample = "用电设备组\t设备容量\t需要系数\t功率因数\n"
+                                  "照明\t120\t0.8\t0.9\n"
+                                  "空调\t300\t0.7\t0.8\n"
+                                  "水泵\t90\t0.7\t0.8\n"
+                                  "电梯\t60\t0.5\t0.6\n";
+
+} // namespace
+
+class ScheduleWindow : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        open("fhjs");
+        press(Qt::Key_B, Qt::ControlModifier);
+        current_ = shell_->window("fhb");
+        activate();
+    }
+    QTableView* table() const { return qobject_cast<QTableView*>(find("bg")); }
+    QString cellText(int row, int column) const { return table()->model()->index(row, column).data().toString(); }
+    void paste(const QString& text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        table()->setFocus();
+        QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+    }
+    QString notes() const { return qobject_cast<QPlainTextEdit*>(find("sm"))->toPlainText(); }
+    // Keys typed where the focus is, as the keyboard sends them: the first
+    // opens the cell's editor, the rest go into it.
+    static void keys(const char* text)
+    {
+        for (const char* c = text; *c; ++c)
+            QTest::keyClicks(QApplication::focusWidget(), QString(QChar(*c)));
+    }
+};
+
+TEST_F(ScheduleWindow, OpensFromTheLoadWindowWithTheTableReady)
+{
+    EXPECT_EQ(visibleWindows(), QStringList{"fhb"});
+    EXPECT_EQ(QApplication::focusWidget(), table());
+    click("fh");
+    EXPECT_EQ(visibleWindows(), QStringList{"fhjs"});
+}
+
+// Typed cell by cell: Enter moves down, Tab across; the totals follow.
+TEST_F(ScheduleWindow, TheWorkedExampleTypedFromTheKeyboard)
+{
+    const char* rows[][4] = {{"lighting", "120", "0.8", "0.9"}, {"ac", "300", "0.7", "0.8"}, {"pumps", "90", "0.7", "0.8"},
+                             {"lifts", "60", "0.5", "0.6"}};
+    table()->setCurrentIndex(table()->model()->index(0, 0));
+    for (const auto& row : rows) {
+        for (const char* cell : row) {
+            keys(cell);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        // Back to the first column of the next row.
+        table()->setCurrentIndex(table()->model()->index(table()->currentIndex().row() + 1, 0));
+    }
+    EXPECT_EQ(cellText(1, load::column::Pjs), "210.00");
+    EXPECT_EQ(text("zp"), "399.00");
+    EXPECT_EQ(text("zq"), "291.24");
+    EXPECT_EQ(text("pjs"), "359.10");
+    EXPECT_EQ(text("qjs"), "276.68");
+    EXPECT_EQ(text("sjs"), "453.33");
+    EXPECT_EQ(text("cos1"), "0.792");
+    EXPECT_EQ(text("ijs"), "688.8");
+    EXPECT_EQ(text("qcx"), "102.76");
+    EXPECT_EQ(text("sb"), "399.00");
+    EXPECT_EQ(text("sn"), "500");
+    EXPECT_EQ(text("beta"), "0.80");
+
+    // Enter in a cell being typed goes to the cell below.
+    table()->setCurrentIndex(table()->model()->index(0, load::column::Pe));
+    keys("150");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents(); // the cell takes what was typed as the event loop comes round
+    EXPECT_EQ(cellText(0, load::column::Pe), "150");
+    EXPECT_EQ(table()->currentIndex().row(), 1);
+}
+
+// Rows pasted from a spreadsheet (its header skipped), copied out the same
+// way, undone and redone.
+TEST_F(ScheduleWindow, PasteCopyUndoRedo)
+{
+    paste(workedExample);
+    ASSERT_EQ(cellText(3, load::column::Name), "电梯");
+    EXPECT_EQ(text("pjs"), "359.10");
+
+    QGuiApplication::clipboard()->clear();
+    table()->clearSelection();
+    table()->setCurrentIndex({});
+    QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(copied->hasHtml());
+    EXPECT_TRUE(copied->html().contains("<table"));
+    const QString tsv = copied->text();
+
+    QTest::keyClick(table(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cellText(0, load::column::Name), "");
+    EXPECT_EQ(text("pjs"), "0.00");
+    QTest::keyClick(table(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(cellText(3, load::column::Name), "电梯");
+
+    // What was copied pastes back as the same rows.
+    table()->setCurrentIndex(table()->model()->index(4, 0));
+    paste(tsv);
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column <= load::column::SubBoard; ++column)
+            EXPECT_EQ(cellText(row + 4, column), cellText(row, column)) << row << " " << column;
+
+    // Rows move and go with their keys.
+    table()->setCurrentIndex(table()->model()->index(1, 0));
+    QTest::keyClick(table(), Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(cellText(0, load::column::Name), "空调");
+    QTest::keyClick(table(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(cellText(0, load::column::Name), "照明");
+    QTest::keyClick(table(), Qt::Key_Insert);
+    EXPECT_EQ(cellText(0, load::column::Name), "");
+    EXPECT_EQ(cellText(1, load::column::Name), "照明");
+}
+
+// A cell the calculation cannot take is named with its row and reason; the
+// totals say which rows they leave out; no figure is ever infinite or NaN.
+TEST_F(ScheduleWindow, BadCellsAreNamedAndLeftOut)
+{
+    paste("照明\t120\t0.8\t0.9\n空调\t300\t1.7\t0.8\n水泵\tabc\t0.7\t0.8\n电梯\t60\t0.5\t0\n");
+    EXPECT_TRUE(notes().contains("第 2 行")) << notes().toStdString();
+    EXPECT_TRUE(notes().contains("第 3 行"));
+    EXPECT_TRUE(notes().contains("合计未计入第 2、3、4 行")) << notes().toStdString();
+    EXPECT_EQ(text("zp"), "96.00");
+    for (QLineEdit* e : win()->findChildren<QLineEdit*>())
+        EXPECT_FALSE(e->text().contains("inf") || e->text().contains("nan")) << e->objectName().toStdString();
+
+    // Typing a bad value shows a note naming the row.
+    table()->setCurrentIndex(table()->model()->index(0, load::column::Kx));
+    keys("2");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(form()->failureText().contains("第 1 行")) << form()->failureText().toStdString();
+}
+
+// A board stands as a row of another; a board that would hold itself is refused.
+TEST_F(ScheduleWindow, SubBoardsAndTheProject)
+{
+    paste(workedExample);
+    type("mc", "AP1");
+    click("xjx");
+    qobject_cast<QLineEdit*>(find("mc"))->setText(QStringLiteral("总配电"));
+    paste("AP1 箱\t\t\t\t\tAP1\n自身\t\t\t\t\t总配电\n");
+    EXPECT_EQ(text("zp"), "359.10") << "the sub-board's totals after its own factors";
+    EXPECT_TRUE(notes().contains("第 2 行")) << notes().toStdString();
+
+    // Saved with the project, and there again in a fresh program.
+    chosen_ = folders_.path() + "/boards.elcarta";
+    press(Qt::Key_S, Qt::ControlModifier);
+    const auto boards = shell_->project().boards;
+    ASSERT_EQ(boards.size(), 2u);
+    restart();
+    ASSERT_TRUE(shell_->openProject(chosen_));
+    EXPECT_TRUE(shell_->project().boards == boards);
+    shell_->schedule(1);
+    current_ = shell_->window("fhb");
+    activate();
+    EXPECT_EQ(text("mc"), "总配电");
+    EXPECT_EQ(text("zp"), "359.10");
+}
+
+// A screen reader reads the table as a table: its headers, rows and columns.
+TEST_F(ScheduleWindow, ReadAsATable)
+{
+    paste(workedExample);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(table());
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::Table);
+    QAccessibleTableInterface* t = a->tableInterface();
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->columnCount(), load::column::Count);
+    EXPECT_GE(t->rowCount(), 4);
+    EXPECT_EQ(t->columnDescription(load::column::Pe), "设备容量Pe(kW)");
+    QAccessibleInterface* cell = t->cellAt(1, load::column::Name);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), "空调");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(find("pjs"))->text(QAccessible::Name), "计算负荷Pjs(kW)");
+}
