@@ -9,6 +9,7 @@
 #include "app/ui/commands.h"
 #include "app/ui/form.h"
 #include "app/ui/widgets.h"
+#include "load/schedule_sheet.h"
 #include "load/schedule_window.h"
 
 #include <QCoreApplication>
@@ -207,7 +208,12 @@ void Shell::adopt(Entry& entry, ui::Form* form)
         if (name == "fhjs")
             commands.push_back({QStringLiteral("负荷计算表"), QKeySequence(Qt::CTRL | Qt::Key_B), [this] { schedule(project_.currentBoard); }});
     } else if (name == scheduleName) {
-        // SCHEDULE-SHEET: the schedule's own sheet commands go here.
+        commands = sheet::sheetCommands(*form, [this] {
+            sheet::Sheet s = load::scheduleSheet(project_.boards, project_.currentBoard);
+            s.header = header();
+            s.made = QDateTime::currentDateTime();
+            return s;
+        });
     } else {
         commands.push_back({QStringLiteral("保存工程计算书(PDF)"), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { projectSheet(); }});
         if (name == projectName)
@@ -262,6 +268,7 @@ ui::Form* Shell::ensure(const std::string& name)
                 if (it == project_.cases.end() || c.index >= it->second.size())
                     return;
                 it->second[c.index].name = name;
+                casesChanged_ = true;
                 changed();
                 tell(QStringLiteral("算例已改名为“%1”").arg(qs(name)));
             };
@@ -273,6 +280,7 @@ ui::Form* Shell::ensure(const std::string& name)
                 it->second.erase(it->second.begin() + static_cast<std::ptrdiff_t>(c.index));
                 if (it->second.empty())
                     project_.cases.erase(it);
+                casesChanged_ = true;
                 changed();
                 tell(QStringLiteral("算例“%1”已删除").arg(gone));
             };
@@ -408,6 +416,15 @@ void Shell::changed()
         refreshProjectWindow();
 }
 
+const QByteArray& Shell::casesText() const
+{
+    if (casesChanged_) {
+        casesText_ = project::casesJson(project_.cases);
+        casesChanged_ = false;
+    }
+    return casesText_;
+}
+
 QString Shell::recoveryPath() const { return options_.dataFolder + QStringLiteral("/recovery.json"); }
 
 void Shell::writeRecovery()
@@ -420,12 +437,13 @@ void Shell::writeRecovery()
     QSaveFile out(recoveryPath());
     if (!out.open(QIODevice::WriteOnly))
         return;
-    out.write(project::writeRecovery({project(), file_, unsaved_}));
+    out.write(project::writeRecovery({project(), file_, unsaved_}, &casesText()));
     out.commit();
 }
 
 void Shell::apply(const project::Project& p)
 {
+    casesChanged_ = true;
     applying_ = true;
     project_ = p;
     project_.windows.clear();
@@ -468,7 +486,7 @@ bool Shell::writeProject(const QString& path)
         tell(QStringLiteral("工程未能保存：无法在文件夹“%1”中写入“%2”").arg(QFileInfo(path).dir().dirName(), name));
         return false;
     }
-    const QByteArray bytes = project::write(project());
+    const QByteArray bytes = project::write(project(), &casesText());
     if (out.write(bytes) != bytes.size() || !out.commit()) {
         tell(QStringLiteral("工程未能保存：写入“%1”时出错，磁盘可能已满；输入仍保留在恢复文件中").arg(name));
         return false;
@@ -585,6 +603,7 @@ void Shell::saveCase(const std::string& window)
         name = base + " (" + std::to_string(n) + ")";
     }
     list.push_back({name, state});
+    casesChanged_ = true;
     changed();
     tell(QStringLiteral("已存为算例“%1”，可在工程窗口（Ctrl+G）中改名").arg(qs(name)));
 }

@@ -103,5 +103,9 @@ private:
     bool applying_ = false;
     std::optional<project::Recovery> offer_; // what Ctrl+Shift+T brings back
     QTimer recoveryTimer_;
-    std::map<std::string, std::string> returnTo_; // the project and schedule windows go back where they came from
+    std::map<std::string, std::string> returnTo_;
+    // The cases as the files write them, made again only when they change.
+    mutable QByteArray casesText_;
+    mutable bool casesChanged_ = true;
+    const QByteArray& casesText() const; // the project and schedule windows go back where they came from
 };

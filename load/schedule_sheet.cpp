@@ -70,11 +70,17 @@ QString factor(double value)
     return valueOf(qs(two)) == value ? qs(two) : rounded(value, 3);
 }
 
-QString roundedTo(double value, int decimals, const QString& unit)
+// "四舍五入至两位小数为 453.33 kVA": how a line's value stands in the table.
+QString roundingOf(double value, int decimals, const QString& unit)
 {
     static const char* const places[] = {"整数", "一位小数", "两位小数", "三位小数"};
-    return QStringLiteral("（四舍五入至%1为 %2%3）")
+    return QStringLiteral("四舍五入至%1为 %2%3")
         .arg(QString::fromUtf8(places[decimals]), rounded(value, decimals), unit.isEmpty() ? QString() : " " + unit);
+}
+
+QString roundedTo(double value, int decimals, const QString& unit)
+{
+    return QStringLiteral("（%1）").arg(roundingOf(value, decimals, unit));
 }
 
 // "symbol = expression = figures = value unit" with the figures already put in.
@@ -170,7 +176,7 @@ void conditions(sheet::Sheet& sheet, const Board& board, const BoardResult& resu
     sheet::Section& s = sheet.section(QStringLiteral("一、计算条件"));
     s.table({"项目", "符号", "数值", "单位", "说明"}, rows);
     if (!result.problems.empty()) {
-        QStringList lines{QStringLiteral("本配电箱的下列数据有错误，其后的计算因此中止（见各节）：")};
+        QStringList lines{QStringLiteral("本配电箱的下列数据有错误，用到它们的各步及其后各步未计算（见各节）：")};
         for (const Problem& p : result.problems)
             lines << qs(p.reason);
         s.text(lines.join('\n'));
@@ -306,8 +312,9 @@ void method(sheet::Sheet& sheet, const Board& board, const BoardResult& result)
     s.text(QStringLiteral("按需要系数法：各用电设备组 Pjs = Kx × Pe，Qjs = Pjs × tanφ，Sjs = √(Pjs² + Qjs²)；"
                           "三相设备 Ijs = Sjs / (√3 × 0.38 kV)，单相设备 Ijs = Pjs / (0.22 kV × cosφ)。"
                           "配电箱的计算负荷为各组之和乘同时系数：Pjs = KΣp × ΣPjs,i，Qjs = KΣq × ΣQjs,i。"));
-    s.text(QStringLiteral("各式代入的数值为计算所用的全部位数（15 位有效数字），结果亦取 15 位有效数字；"
-                          "√(3) 即 √3，√3 × 0.38 kV 为三相 380 V 系统求电流的系数。"));
+    s.text(QStringLiteral("各式代入的数值为计算所用的全部位数（15 位有效数字），结果亦取 15 位有效数字，"
+                          "按所列数值复算时末位可能因取舍相差一个单位；√(3) 即 √3，√3 × 0.38 kV 为三相 380 V "
+                          "系统求电流的系数。"));
 
     std::vector<std::size_t> rows;
     for (std::size_t i = 0; i < result.rows.size(); ++i)
@@ -498,8 +505,8 @@ void transformer(sheet::Sheet& sheet, const Board& board, const BoardResult& res
     if (choice->rating && choice->beta) {
         const double sn = *choice->rating;
         s.formula(betaLine(after, choice->count, sn, *choice->beta,
-                           QStringLiteral("（Sn 为 %1 kVA，不大于上限 %2）").arg(exact(sn), limit)
-                               + roundedTo(*choice->beta, 2, {})));
+                           QStringLiteral("（Sn 为 %1 kVA，不大于上限 %2；%3）")
+                               .arg(exact(sn), limit, roundingOf(*choice->beta, 2, {}))));
         const auto smaller = std::lower_bound(series.begin(), series.end(), sn);
         if (smaller == series.begin()) {
             s.text(QStringLiteral("%1 kVA 为容量系列中最小的容量。").arg(exact(sn)));

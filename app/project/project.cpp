@@ -99,17 +99,24 @@ QJsonObject boardJson(const load::Board& b)
             {"betaMax", qs(b.betaMax)}, {"transformers", qs(b.transformers)}, {"series", series}};
 }
 
-QJsonObject projectJson(const Project& p)
+QJsonObject casesObject(const std::map<std::string, std::vector<Case>>& all)
 {
-    QJsonObject windows, cases;
-    for (const auto& [name, state] : p.windows)
-        windows[qs(name)] = stateJson(state);
-    for (const auto& [name, list] : p.cases) {
+    QJsonObject cases;
+    for (const auto& [name, list] : all) {
         QJsonArray each;
         for (const Case& c : list)
             each.append(QJsonObject{{"name", qs(c.name)}, {"state", stateJson(c.state)}});
         cases[qs(name)] = each;
     }
+    return cases;
+}
+
+// The project without its cases, which are written apart.
+QJsonObject projectJson(const Project& p)
+{
+    QJsonObject windows;
+    for (const auto& [name, state] : p.windows)
+        windows[qs(name)] = stateJson(state);
     QJsonArray boards;
     for (const load::Board& b : p.boards)
         boards.append(boardJson(b));
@@ -118,9 +125,22 @@ QJsonObject projectJson(const Project& p)
             {"header", QJsonObject{{"project", qs(p.header.project)}, {"part", qs(p.header.part)},
                                    {"calculatedBy", qs(p.header.calculatedBy)}, {"checkedBy", qs(p.header.checkedBy)}}},
             {"windows", windows},
-            {"cases", cases},
             {"boards", boards},
             {"currentBoard", static_cast<double>(p.currentBoard)}};
+}
+
+} // namespace
+
+QByteArray casesJson(const std::map<std::string, std::vector<Case>>& cases);
+
+namespace {
+
+// The project object as compact text, its cases put in as given.
+QByteArray projectText(const Project& p, const QByteArray* cases)
+{
+    QByteArray text = QJsonDocument(projectJson(p)).toJson(QJsonDocument::Compact);
+    text.chop(1); // the closing brace
+    return text + ",\"cases\":" + (cases ? *cases : casesJson(p.cases)) + "}";
 }
 
 // ---- reading: every value checked before anything is taken
@@ -441,7 +461,12 @@ QJsonObject parse(const QByteArray& bytes)
 
 } // namespace
 
-QByteArray write(const Project& p) { return QJsonDocument(projectJson(p)).toJson(QJsonDocument::Indented); }
+QByteArray write(const Project& p, const QByteArray* cases) { return projectText(p, cases); }
+
+QByteArray casesJson(const std::map<std::string, std::vector<Case>>& cases)
+{
+    return QJsonDocument(casesObject(cases)).toJson(QJsonDocument::Compact);
+}
 
 QByteArray writeState(const ui::State& s) { return QJsonDocument(stateJson(s)).toJson(QJsonDocument::Compact); }
 
@@ -454,14 +479,15 @@ Read read(const QByteArray& bytes, const Tables& tables, const Check& check)
     }
 }
 
-QByteArray writeRecovery(const Recovery& r)
+QByteArray writeRecovery(const Recovery& r, const QByteArray* cases)
 {
-    return QJsonDocument(QJsonObject{{"format", "elcarta-recovery"},
-                                     {"version", formatVersion},
-                                     {"file", r.file},
-                                     {"unsaved", r.unsaved},
-                                     {"project", projectJson(r.project)}})
-        .toJson(QJsonDocument::Compact);
+    QByteArray head = QJsonDocument(QJsonObject{{"format", "elcarta-recovery"},
+                                                {"version", formatVersion},
+                                                {"file", r.file},
+                                                {"unsaved", r.unsaved}})
+                          .toJson(QJsonDocument::Compact);
+    head.chop(1);
+    return head + ",\"project\":" + projectText(r.project, cases) + "}";
 }
 
 std::optional<Recovery> readRecovery(const QByteArray& bytes, const Tables& tables, const Check& check)

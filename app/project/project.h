@@ -51,7 +51,11 @@ using Tables = std::function<const ui::Table*(const std::string& window)>;
 // What a window itself refuses beyond its table (a reason, or empty).
 using Check = std::function<std::string(const std::string& window, const ui::State& state)>;
 
-QByteArray write(const Project& project);
+// The project file. `cases`, when given, is what casesJson() gave for the
+// project's cases: they change seldom, and a file written often (recovery)
+// need not write them afresh each time.
+QByteArray write(const Project& project, const QByteArray* cases = nullptr);
+QByteArray casesJson(const std::map<std::string, std::vector<Case>>& cases);
 
 struct Read {
     std::optional<Project> project;
@@ -69,7 +73,7 @@ struct Recovery {
     QString file;     // the project file it was opened from or saved as, or empty
     bool unsaved = false;
 };
-QByteArray writeRecovery(const Recovery& recovery);
+QByteArray writeRecovery(const Recovery& recovery, const QByteArray* cases = nullptr);
 std::optional<Recovery> readRecovery(const QByteArray& bytes, const Tables& tables, const Check& check = {});
 
 } // namespace project

@@ -118,10 +118,10 @@ TEST_F(Projects, AFileThatCannotBeOpenedChangesNothing)
     const Case cases[] = {
         {"broken.elcarta", good.left(good.size() / 2), "内容无法读出"},
         {"other.elcarta", with("elcarta-project", "something-else"), "不是 Elcarta 工程文件"},
-        {"newer.elcarta", with("\"version\": 1", "\"version\": 7"), "较新版本"},
+        {"newer.elcarta", with("\"version\":1", "\"version\":7"), "较新版本"},
         {"window.elcarta", with("\"fhjs\"", "\"qqqq\""), "没有名为“qqqq”的窗口"},
         {"field.elcarta", with("\"Pjs\"", "\"Zzz\""), "没有可填写的“Zzz”"},
-        {"figure.elcarta", with("\"value\": \"100\"", "\"value\": \"inf\""), "数值无效"},
+        {"figure.elcarta", with("\"value\":\"100\"", "\"value\":\"inf\""), "数值无效"},
     };
     for (const Case& c : cases) {
         const QString path = folders_.path() + "/" + c.name;
