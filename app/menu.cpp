@@ -17,22 +17,12 @@ namespace {
 const char* const shownAtProperty = "elcarta_shownAt";
 const char* const shownSerialProperty = "elcarta_shownAtKey";
 
-qint64 now()
-{
-    static const QElapsedTimer clock = [] {
-        QElapsedTimer c;
-        c.start();
-        return c;
-    }();
-    return clock.elapsed();
-}
-
 } // namespace
 
 bool menuJustShown(const QWidget* menu)
 {
     const QVariant at = menu ? menu->property(shownAtProperty) : QVariant();
-    return at.isValid() && now() - at.toLongLong() < 500;
+    return at.isValid() && keys::now() - at.toLongLong() < 500;
 }
 
 ui::Form* buildMenu(std::function<void(const std::string&)> open, std::function<void()> end)
@@ -53,7 +43,7 @@ ui::Form* buildMenu(std::function<void(const std::string&)> open, std::function<
     // click always works.
     QWidget* menu = form->window();
     new EventHook(menu, QEvent::Show, [menu] {
-        menu->setProperty(shownAtProperty, now());
+        menu->setProperty(shownAtProperty, keys::now());
         menu->setProperty(shownSerialProperty, keys::serial());
         return false;
     });

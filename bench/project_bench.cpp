@@ -2,6 +2,8 @@
 // cases, and one write of the recovery file, which runs half a second after
 // typing, never on the path of a keystroke.
 
+#include "window_bench.h"
+
 #include "app/calculators.h"
 #include "app/shell.h"
 #include "app/ui/builder.h"
@@ -70,19 +72,11 @@ BENCHMARK(writeRecovery)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ui::installFontSubstitutions();
-    QTemporaryDir dir;
-    folder = &dir;
-    auto owner = std::make_unique<Shell>(
-        Shell::Options{[] {}, [](Shell::Choice, QWidget*, const QString&) { return path(); }, dir.path(), dir.path()});
-    shell = owner.get();
-    shell->start();
-    fill();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWindows(
+        argc, argv, shell,
+        [](QTemporaryDir& data) {
+            folder = &data;
+            fill();
+        },
+        [] { return path(); });
 }

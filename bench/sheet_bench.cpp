@@ -1,6 +1,8 @@
 // How fast a calculator's sheet is made and handed over, once the window
-// shows a worked example: saved as a PDF (as Ctrl+S does, file written and
+// shows a worked example: saved as a PDF (as Ctrl+P does, file written and
 // closed) and copied to the clipboard as HTML and text (as Ctrl+Shift+C does).
+
+#include "window_bench.h"
 
 #include "app/shell.h"
 #include "app/sheet/actions.h"
@@ -90,18 +92,4 @@ BENCHMARK(copy)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ui::installFontSubstitutions();
-    static QTemporaryDir data; // no recovery of the engineer's is read or written
-    auto owner = std::make_unique<Shell>(Shell::Options{[] {}, {}, data.path(), data.path()});
-    shell = owner.get();
-    shell->start();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::runWindows(argc, argv, shell, {}); }

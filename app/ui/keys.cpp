@@ -14,6 +14,16 @@ Q_LOGGING_CATEGORY(lcKeys, "elcarta.keys", QtWarningMsg)
 
 namespace ui::keys {
 
+qint64 now()
+{
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer c;
+        c.start();
+        return c;
+    }();
+    return clock.elapsed();
+}
+
 namespace {
 
 // A key that has been quiet this long is up, whatever the tracker last saw:
@@ -26,15 +36,6 @@ constexpr qint64 quietMs = 1500;
 // two quick presses (or made-up events), not the X server repeating the key.
 constexpr quint32 shortestRepeatDelayMs = 100;
 
-qint64 now()
-{
-    static const QElapsedTimer clock = [] {
-        QElapsedTimer c;
-        c.start();
-        return c;
-    }();
-    return clock.elapsed();
-}
 
 // One physical key: its scan code where the platform gives one (a letter's
 // Qt key changes with Shift between its press and its release), else its Qt key.

@@ -69,17 +69,8 @@ set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS -INPUTCHARSET UTF8)
 
 # A double click on a project file (*.elcarta) opens it in the program, with
-# the program's icon; the uninstaller takes the association away again.
-set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
-  WriteRegStr HKCR '.elcarta' '' 'Elcarta.Project'
-  WriteRegStr HKCR 'Elcarta.Project' '' 'Elcarta 工程'
-  WriteRegStr HKCR 'Elcarta.Project\\DefaultIcon' '' '$INSTDIR\\elcarta.exe,0'
-  WriteRegStr HKCR 'Elcarta.Project\\shell\\open\\command' '' '\"$INSTDIR\\elcarta.exe\" \"%1\"'
-  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
-")
-set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
-  DeleteRegKey HKCR 'Elcarta.Project'
-  DeleteRegValue HKCR '.elcarta' ''
-  DeleteRegKey /ifempty HKCR '.elcarta'
-  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
-")
+# the program's icon; the uninstaller takes the association away again. The
+# commands stand in files of their own: CPack does not keep the quotes of the
+# open command through its own variables.
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "!include '${CMAKE_CURRENT_LIST_DIR}/associate.nsh'")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "!include '${CMAKE_CURRENT_LIST_DIR}/dissociate.nsh'")

@@ -44,6 +44,12 @@ done
 find "$prefix/drive_c" -path '*Start Menu*' -iname '*.lnk' | grep -q . || fail "no Start menu entry"
 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Elcarta' >/dev/null 2>&1 ||
   fail "no uninstaller registered"
+# A double click on a project file opens it in the installed program.
+wine reg query 'HKCR\.elcarta' /ve 2>/dev/null | grep -q 'Elcarta.Project' || fail "*.elcarta is not registered"
+command=$(wine reg query 'HKCR\Elcarta.Project\shell\open\command' /ve 2>/dev/null | tr -d '\r')
+grep -qF '"C:\Program Files\Elcarta\elcarta.exe" "%1"' <<<"$command" ||
+  fail "project files do not open in the program: $command"
+echo "Project files (*.elcarta) open in the installed program"
 
 echo "Starting the installed program"
 mkdir -p "$shots"
@@ -105,6 +111,7 @@ echo "Uninstalling silently"
 wine "$dir/Uninstall.exe" /S
 wineserver -w
 [ ! -e "$dir/elcarta.exe" ] || fail "the uninstaller left elcarta.exe behind"
+! wine reg query 'HKCR\Elcarta.Project' >/dev/null 2>&1 || fail "the uninstaller left the project file type behind"
 
 zip=${setup%-setup.exe}.zip
 if [ -f "$zip" ]; then
