@@ -216,6 +216,7 @@ void Shell::adopt(Entry& entry, ui::Form* form)
         });
     } else {
         commands.push_back({QStringLiteral("保存工程计算书(PDF)"), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { projectSheet(); }});
+        commands.push_back({QStringLiteral("保存工程计算书(ODT)"), {}, [this] { projectSheet(true); }});
         if (name == projectName)
             commands.push_back({QStringLiteral("负荷计算表"), QKeySequence(Qt::CTRL | Qt::Key_B), [this] { schedule(project_.currentBoard); }});
     }
@@ -618,7 +619,7 @@ void Shell::schedule(std::size_t board)
     go(scheduleName);
 }
 
-void Shell::projectSheet()
+void Shell::projectSheet(bool odt)
 {
     ui::Form* f = visible();
     if (!f)
@@ -626,7 +627,7 @@ void Shell::projectSheet()
     sheet::Sheet s = project::projectSheet(project());
     s.header = header();
     s.made = QDateTime::currentDateTime();
-    sheet::saveAndTell(*f, s, sheet::Format::Pdf, sheet::defaultFolder());
+    sheet::saveAndTell(*f, s, odt ? sheet::Format::Odt : sheet::Format::Pdf, sheet::defaultFolder());
 }
 
 QStringList Shell::recent() const

@@ -69,7 +69,7 @@ public:
     void saveCase(const std::string& window);
     void projectWindow();
     void schedule(std::size_t board);
-    void projectSheet();
+    void projectSheet(bool odt = false);
 
     // The recovery file, and the recent projects' list.
     QString recoveryPath() const;

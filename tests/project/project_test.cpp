@@ -4,6 +4,7 @@
 
 #include "app/calculators.h"
 #include "app/project/project.h"
+#include "app/project/project_sheet.h"
 #include "app/ui/form.h"
 #include "support/window_test.h"
 
@@ -238,4 +239,10 @@ TEST_F(Projects, CasesComeBackExactlyAndSheetsCarryTheHeader)
     EXPECT_TRUE(sheet.contains("工程名称：幸福小区")) << sheet.toStdString();
     EXPECT_TRUE(sheet.contains("计算：王工"));
     EXPECT_TRUE(sheet.contains("校对：____")) << "an empty line stays to be filled in by hand";
+
+    // The project sheet: a summary row per case, then the case's own sheet.
+    const QString all = sheet::toPlainText(project::projectSheet(shell_->project()));
+    EXPECT_TRUE(all.contains("照度计算算例汇总")) << all.toStdString();
+    EXPECT_TRUE(all.contains("算例“客厅” 照度计算书"));
+    EXPECT_TRUE(all.contains("A = L × W = 7 × 5 = 35 m²")) << all.toStdString();
 }
