@@ -59,7 +59,10 @@ bool isWide(char32_t c)
 }
 
 // Marks a line never begins with, and marks it never ends with.
-bool closes(char32_t c) { return std::u32string_view(U"，。、；：？！）》」』】〕〉〗〙．，］｝％～").find(c) != std::u32string_view::npos; }
+bool closes(char32_t c)
+{
+    return std::u32string_view(U"，。、；：？！）》」』】〕〉〗〙．］｝％～").find(c) != std::u32string_view::npos;
+}
 bool opens(char32_t c) { return std::u32string_view(U"（《「『【〔〈〖〘［｛").find(c) != std::u32string_view::npos; }
 
 // Between two places a line may break: the text up to its spaces, and the spaces.
@@ -200,6 +203,8 @@ struct Flow {
 
 QStringList broken(const QString& text, double width, const Face& face)
 {
+    if (!text.contains(u'\n') && !text.contains(u'\r'))
+        return breakLine(text, width, face);
     QStringList lines;
     for (const QString& line : QString(text).remove(u'\r').split(u'\n'))
         lines += breakLine(line, width, face);
@@ -330,8 +335,13 @@ public:
             const Flow& f = flows_[i];
             if (f.newPage && !empty_)
                 newPage();
-            // What must share the page with the start of this one does not fit: a new page.
-            if (!empty_ && y_ + start(i, gap(f.before)) > height_ + eps)
+            // What must share the page with the start of this one does not fit:
+            // a new page, where that holds it; where no page does, as much of
+            // it as will keep a heading or header row company. Right under a
+            // heading it stays: the heading saw to that already.
+            afterHeading_ = i > 0 && !empty_ && flows_[i - 1].kind == PlacedLine::Kind::Heading;
+            if (!empty_ && !afterHeading_ && y_ + start(i, gap(f.before), false) > height_ + eps &&
+                (start(i, 0, false) <= height_ + eps || y_ + start(i, gap(f.before), true) > height_ + eps))
                 newPage();
             f.table ? table(f) : lines(f);
             after_ = f.after;
@@ -348,6 +358,7 @@ private:
     Pages out_;
     double y_ = 0;
     bool empty_ = true;
+    bool afterHeading_ = false; // the flow being set follows a heading on this page
     double after_ = 0;
     std::vector<double> bounds_; // the top and each row's foot of the table's part on this page
 
@@ -362,22 +373,39 @@ private:
     double gap(double before) const { return empty_ ? 0 : std::max(after_, before); }
     double lineHeight(const Flow& f) const { return faces_[f.face].lineHeight(); }
     double height(const Flow& f, const Row& r) const { return r.lines * lineHeight(f) + 2 * padY; }
+    // A row that no page holds under the header row: it is parted wherever it falls.
+    bool tall(const Flow& f, const Row& r) const
+    {
+        return height(f, r) > height_ - (f.header && &r != &f.rows[0] ? height(f, f.rows[0]) : 0) + eps;
+    }
+    // What of a row has to be on the page where the row begins.
+    double least(const Flow& f, const Row& r) const { return tall(f, r) ? lineHeight(f) + 2 * padY : height(f, r); }
+    // The lines of a row that the rest of the page holds.
+    int room(const Flow& f) const
+    {
+        return static_cast<int>(std::floor((height_ - y_ - 2 * padY + eps) / lineHeight(f)));
+    }
 
     // The height from here, `gap` included, that has to share a page with
     // the start of flow i: a heading whole with the start of what follows;
     // a paragraph's first two lines, or all of one of three or fewer; a
-    // table's first two rows.
-    double start(std::size_t i, double gap) const
+    // table's first two rows. At `least`, a table's second row counts
+    // only its first line, as when it is parted.
+    double start(std::size_t i, double gap, bool least) const
     {
         const Flow& f = flows_[i];
-        if (f.table)
-            return gap + height(f, f.rows[0]) + (f.rows.size() > 1 ? height(f, f.rows[1]) : 0);
+        if (f.table) {
+            double h = gap + this->least(f, f.rows[0]);
+            if (f.rows.size() > 1)
+                h += least ? lineHeight(f) + 2 * padY : this->least(f, f.rows[1]);
+            return h;
+        }
         const int n = static_cast<int>(f.lines.size());
         if (f.kind != PlacedLine::Kind::Heading)
             return gap + (n <= 3 ? n : 2) * lineHeight(f);
         double h = gap + n * lineHeight(f);
         if (i + 1 < flows_.size() && !flows_[i + 1].newPage)
-            h += start(i + 1, std::max(f.after, flows_[i + 1].before));
+            h += start(i + 1, std::max(f.after, flows_[i + 1].before), least);
         return h;
     }
 
@@ -474,20 +502,23 @@ private:
     {
         y_ += gap(f.before);
         bounds_ = {y_};
-        const double lh = lineHeight(f);
         for (std::size_t r = 0; r < f.rows.size(); ++r) {
             const Row& rw = f.rows[r];
             const bool head = f.header && r == 0;
-            const bool placed = bounds_.size() > (f.header && r > 0 ? 2u : 1u); // a row of its own on the page
-            const bool pageBefore = bounds_.front() > eps;                      // something above the table
-            if (y_ + height(f, rw) > height_ + eps && (placed || pageBefore))
-                overleaf(f, !head);
+            if (y_ + height(f, rw) > height_ + eps) {
+                // Over to the next page, unless no page would hold the row, or
+                // it would leave the header row or the heading above alone:
+                // then it is parted here, where a line of it fits.
+                const bool rowsHere = bounds_.size() > (f.header && r > 0 ? 2u : 1u);
+                const bool movable = rowsHere || (r == 0 && bounds_.front() > eps && !afterHeading_);
+                if (room(f) < 1 || (movable && !tall(f, rw)))
+                    overleaf(f, !head);
+            }
             out_.placement.lines.push_back({f.kind, f.item, page(), rw.first});
             // A row taller than a page is parted between its lines.
             int from = 0;
             while (rw.lines - from > 0) {
-                const int room = static_cast<int>(std::floor((height_ - y_ - 2 * padY + eps) / lh));
-                const int count = std::clamp(room, 1, rw.lines - from);
+                const int count = std::clamp(room(f), 1, rw.lines - from);
                 row(f, rw, head, from, count);
                 from += count;
                 if (from < rw.lines)
