@@ -211,6 +211,36 @@ QStringList broken(const QString& text, double width, const Face& face)
     return lines;
 }
 
+// A formula as the checker reads it back: one line when it fits; else its
+// definition on one line and its figures with the value on the next, each a
+// whole equation ("Ae = [L × W …] × 10⁻⁶", "Ae = [174 × 80 …] × 10⁻⁶ =
+// 0.0838 km²"), in the body's size or a little smaller so that no equation
+// is broken; only what fits in neither way is wrapped.
+struct Formula {
+    QStringList lines;
+    int face;
+};
+Formula formulaLines(const QString& text, double width, Faces& faces)
+{
+    const int body = faces.find(bodySize, false);
+    if (faces[body].width(text) <= width)
+        return {{text}, body};
+    QStringList split{text};
+    const qsizetype first = text.indexOf(QStringLiteral(" = "));
+    const qsizetype second = first < 0 ? -1 : text.indexOf(QStringLiteral(" = "), first + 3);
+    if (second > 0)
+        split = {text.left(second), text.left(first) + text.mid(second)};
+    for (double size = bodySize; size >= 8 - eps; size -= 0.5) {
+        const int face = faces.find(size, false);
+        if (std::all_of(split.begin(), split.end(), [&](const QString& l) { return faces[face].width(l) <= width; }))
+            return {split, face};
+    }
+    QStringList wrapped;
+    for (const QString& l : split)
+        wrapped += breakLine(l, width, faces[body]);
+    return {wrapped, body};
+}
+
 Row row(const QStringList& cells, const Flow& table, const Face& face)
 {
     Row r;
@@ -282,7 +312,13 @@ std::vector<Flow> flows(const Sheet& sheet, Faces& faces)
                 f.before = f.after = paragraphSpace;
                 f.face = body;
                 f.indent = b.kind == Block::Kind::Formula ? indent : 0;
-                f.lines = broken(b.text, width - f.indent, faces[body]);
+                if (b.kind == Block::Kind::Formula && !b.text.contains(u'\n')) {
+                    const Formula formula = formulaLines(b.text, width - f.indent, faces);
+                    f.lines = formula.lines;
+                    f.face = formula.face;
+                } else {
+                    f.lines = broken(b.text, width - f.indent, faces[body]);
+                }
                 opened(f);
                 all.push_back(std::move(f));
                 continue;

@@ -16,6 +16,10 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
 #include <iostream>
@@ -36,6 +40,24 @@ bool isSymbolic(QString figures)
 
 class TrueSheets : public WindowTest {
 protected:
+    // The sheet as a checker reads it from its PDF (pdftotext), or nothing
+    // where poppler-utils is missing.
+    static QString pdfText(const sheet::Sheet& s)
+    {
+        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        if (pdftotext.isEmpty())
+            return {};
+        QTemporaryDir dir;
+        QFile file(dir.filePath("sheet.pdf"));
+        if (!file.open(QIODevice::WriteOnly) || !sheet::write(s, sheet::Format::Pdf, &file))
+            return {};
+        file.close();
+        QProcess reader;
+        reader.start(pdftotext, {file.fileName(), "-"});
+        reader.waitForFinished(30000);
+        return QString::fromUtf8(reader.readAllStandardOutput());
+    }
+
     // Every equation with figures on the sheet holds.
     static void checkEquations(const QString& sheet, const std::string& context)
     {
@@ -112,6 +134,8 @@ TEST_F(TrueSheets, EveryEquationOfEveryCalculatorHolds)
             if (print)
                 std::cout << "==== " << context << "\n" << sheet.toStdString() << "\n";
             checkEquations(sheet, context);
+            if (session % 8 == 0) // as read back from the PDF: every line a whole equation
+                checkEquations(pdfText(calculator.sheet(state)), context + " (PDF)");
             checkLookup(sheet, calculator.table(), context);
             checkFields(sheet, calculator.table(), state, context);
         }
@@ -192,5 +216,6 @@ TEST_F(TrueSheets, WorkedExamples)
         for (const QString& line : c.lines)
             EXPECT_TRUE(sheet.contains(line)) << c.name << ": " << line.toStdString() << "\n" << sheet.toStdString();
         checkEquations(sheet, c.name);
+        checkEquations(pdfText(calculator->sheet(form()->snapshot())), std::string(c.name) + " (PDF)");
     }
 }
