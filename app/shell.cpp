@@ -337,7 +337,7 @@ void Shell::go(const std::string& to)
         from->clearMessage(); // a note goes at the first action
         from->window()->hide();
     }
-    writeRecovery();
+    writeRecoverySoon();
 }
 
 void Shell::open(const std::string& name) { go(name); }
@@ -349,7 +349,7 @@ void Shell::backToMenu(const std::string& from)
     if (QWidget* w = window(from); w && from != windows_.front().name)
         w->hide();
     windows_.front().form->clearMessage();
-    writeRecovery();
+    writeRecoverySoon();
 }
 
 void Shell::end()
@@ -412,7 +412,7 @@ void Shell::changed()
         QFile::copy(recoveryPath(), recoveryPath() + QStringLiteral(".previous"));
     }
     if (!recoveryTimer_.isActive())
-        recoveryTimer_.start();
+        recoveryTimer_.start(500);
     if (ui::Form* gc = form(projectName); gc && gc->window()->isVisible())
         refreshProjectWindow();
 }
@@ -424,6 +424,14 @@ const QByteArray& Shell::casesText() const
         casesChanged_ = false;
     }
     return casesText_;
+}
+
+// At a change of window the recovery file is written as soon as the new
+// window is drawn, not on the way to it.
+void Shell::writeRecoverySoon()
+{
+    if (!recoveryTimer_.isActive() || recoveryTimer_.remainingTime() > 100)
+        recoveryTimer_.start(100);
 }
 
 QString Shell::recoveryPath() const { return options_.dataFolder + QStringLiteral("/recovery.json"); }

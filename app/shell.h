@@ -74,6 +74,7 @@ public:
     // The recovery file, and the recent projects' list.
     QString recoveryPath() const;
     void writeRecovery();
+    void writeRecoverySoon();
 
 private:
     struct Entry {
