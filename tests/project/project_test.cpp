@@ -14,7 +14,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMimeData>
+#include <QUrl>
 #include <QRegularExpression>
 #include <QTest>
 #include <random>
@@ -167,6 +170,26 @@ TEST_F(Projects, TheLastRunsInputsComeBackOnRequest)
     EXPECT_EQ(shell_->window("zdjs"), nullptr);
     EXPECT_EQ(note(), "没有可找回的输入");
     EXPECT_TRUE(readAll(shell_->recoveryPath() + ".previous").contains("\"35\""));
+}
+
+// A project file dropped on any window opens it.
+TEST_F(Projects, ADroppedProjectOpens)
+{
+    open("fljs");
+    type("l", "60");
+    chosen_ = folders_.path() + "/dropped.elcarta";
+    press(Qt::Key_S, Qt::ControlModifier);
+    restart();
+    open("zdjs");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(chosen_)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(win(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(win(), &drop);
+    EXPECT_EQ(shell_->file(), chosen_);
+    EXPECT_EQ(QString::fromStdString(shell_->project().windows.at("fljs").text("l")), "60");
 }
 
 // Ctrl+S asks for a file once, then saves there; saving where it cannot
