@@ -90,7 +90,7 @@ bool holdsInput(const project::Project& p)
     if (!(p.header == project::Header{}) || !p.cases.empty())
         return true;
     for (const load::Board& b : p.boards)
-        if (!b.rows.empty() || !(b == load::Board{b.name, {}}))
+        if (!b.rows.empty() || !(b == load::Board::named(b.name)))
             return true;
     for (const auto& [window, state] : p.windows)
         if (const ui::Table* t = tableOf(window); t && !isFresh(*t, state))

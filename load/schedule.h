@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace load {
@@ -40,6 +41,14 @@ struct Board {
     std::vector<double> series = standardRatings(); // kVA, any order
 
     bool operator==(const Board&) const = default;
+
+    // A board of that name with no rows and every factor as it starts.
+    static Board named(std::string name)
+    {
+        Board b;
+        b.name = std::move(name);
+        return b;
+    }
 };
 
 // The cell a problem is about: a row's cells, then the board's own.

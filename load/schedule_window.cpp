@@ -240,7 +240,7 @@ struct Editor {
     Board& board()
     {
         if (boards().empty())
-            boards().push_back({"AL1", {}});
+            boards().push_back(Board::named("AL1"));
         *hooks.current = std::min(*hooks.current, boards().size() - 1);
         return boards()[*hooks.current];
     }
@@ -616,7 +616,7 @@ ui::Form* buildScheduleWindow(ScheduleHooks hooks)
             if (std::none_of(e->boards().begin(), e->boards().end(), [&name](const Board& b) { return b.name == name; }))
                 break;
         }
-        e->boards().push_back({name, {}});
+        e->boards().push_back(Board::named(name));
         *e->hooks.current = e->boards().size() - 1;
         e->showBoard();
         e->hooks.changed();

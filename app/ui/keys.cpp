@@ -51,8 +51,8 @@ struct KeyState {
     int qtKey = 0;
     bool down = false;
     quint64 serial = 0;  // the deliberate press it is held from
-    ulong pressedAt = 0; // that press's time stamp
-    ulong timestamp = 0; // of its last event, as the platform stamped it
+    quint64 pressedAt = 0; // that press's time stamp
+    quint64 timestamp = 0; // of its last event, as the platform stamped it
     qint64 at = 0;       // of its last event, on the program's clock
 };
 
@@ -65,7 +65,7 @@ struct Seen {
     QEvent::Type type = QEvent::None;
     quint64 id = 0;
     int qtKey = 0;
-    ulong timestamp = 0;
+    quint64 timestamp = 0;
     bool autoRepeat = false;
     Qt::KeyboardModifiers modifiers;
     bool repeat = false; // the verdict on a press
@@ -173,7 +173,7 @@ private:
         return last_.type == QEvent::ShortcutOverride && type == QEvent::KeyPress;
     }
 
-    static bool quiet(const KeyState& k, ulong timestamp, qint64 at)
+    static bool quiet(const KeyState& k, quint64 timestamp, qint64 at)
     {
         // The platform's times tell how long the key really was quiet, even
         // when the program was too busy to look; X's wrap round at 32 bits.

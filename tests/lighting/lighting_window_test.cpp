@@ -89,8 +89,9 @@ TEST_F(LightingWindow, ReferenceTableAgreesWithTheLookup)
             EXPECT_FALSE(lighting::unitPower(code, 10).has_value()) << code;
         } else if (const auto b = bandLine.match(line); b.hasMatch()) {
             const double from = b.captured(1).toDouble(), to = b.captured(2).toDouble();
-            if (lower > 0)
+            if (lower > 0) {
                 EXPECT_EQ(from, lower) << line.toStdString();
+            }
             for (const double area : {std::nextafter(from, 1e9), (from + to) / 2, to})
                 EXPECT_EQ(lighting::unitPower(code, area).value_or("none"), b.captured(3).toStdString())
                     << code << " at " << area;
