@@ -90,7 +90,7 @@ bool holdsInput(const project::Project& p)
     if (!(p.header == project::Header{}) || !p.cases.empty())
         return true;
     for (const load::Board& b : p.boards)
-        if (!b.rows.empty() || !(b == load::Board::named(b.name)))
+        if (!(b == load::Board::named(b.name)))
             return true;
     for (const auto& [window, state] : p.windows)
         if (const ui::Table* t = tableOf(window); t && !isFresh(*t, state))
@@ -245,7 +245,6 @@ ui::Form* Shell::ensure(const std::string& name)
             hooks.saveProject = [this] { save(false); };
             hooks.saveAs = [this] { save(true); };
             hooks.sheet = [this] { projectSheet(); };
-            hooks.schedule = [this] { schedule(project_.currentBoard); };
             hooks.openRecent = [this](const QString& file) { openProject(file); };
             hooks.openBoard = [this](std::size_t board) { schedule(board); };
             hooks.headerEdited = [this](const project::Header& h) {

@@ -39,7 +39,6 @@ public:
     };
 
     explicit Shell(Options options = {});
-    explicit Shell(std::function<void()> endProgram) : Shell(Options{std::move(endProgram), {}, {}, {}}) {}
     ~Shell();
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;

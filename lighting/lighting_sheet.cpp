@@ -36,15 +36,14 @@ sheet::Sheet makeSheet(const ui::State& state)
 
     sheet::Sheet sheet;
     sheet.title = QStringLiteral("照度计算书");
-    sheet.section(QStringLiteral("一、计算条件")).table(Facts::conditionsHeader(), facts.conditions());
+    sheet.section(QStringLiteral("一、计算条件")).table(Facts::tableHeader(), facts.conditions());
 
     sheet::Section& method = sheet.section(QStringLiteral("二、计算方法及公式"));
     method.text(QStringLiteral("单位容量法：按房间高度和面积查表16-35 得每100lx 的单位功率，再按照度标准值折算为照明功率，"
                                "并由灯管功率求灯管支数；空调负荷按单位面积负荷计算。各式代入该结果计算时所用的数值。"));
     facts.addEquation(method, "mj", "A", "L × W", "%1 × %2", {"l", "w"}, QStringLiteral("m²"));
     method.formula(lookupLine(facts));
-    if (const QString r = facts.remark("dwgl"); !r.isEmpty() && r != QStringLiteral("输入值"))
-        method.text(QStringLiteral("注：") + r);
+    facts.addRemark(method, "dwgl");
 
     // The options the step found selected, as figures: E in lx, Pd in W.
     const QStringList lux = {facts.used("gl", "dwgl").value_or(""), facts.used("gl", "mj").value_or(""),
@@ -54,8 +53,7 @@ sheet::Sheet makeSheet(const ui::State& state)
         method.formula(Facts::equationOf("P", "U × A × E / 100", "%1 × %2 × %3 / 100", lux, power, "W"));
     else
         method.formula(facts.equation("gl", "P", "U × A × E / 100", {}, {}, "W"));
-    if (const QString r = facts.remark("gl"); !r.isEmpty() && r != QStringLiteral("输入值"))
-        method.text(QStringLiteral("注：") + r);
+    facts.addRemark(method, "gl");
 
     if (facts.record("n"))
         method.formula(Facts::equationOf("n", "P / Pd", "%1 / %2",
@@ -63,8 +61,7 @@ sheet::Sheet makeSheet(const ui::State& state)
                                          facts.text("n"), QStringLiteral("支")));
     else
         method.formula(facts.equation("n", "n", "P / Pd", {}, {}, QStringLiteral("支")));
-    if (const QString r = facts.remark("n"); !r.isEmpty() && r != QStringLiteral("输入值"))
-        method.text(QStringLiteral("注：") + r);
+    facts.addRemark(method, "n");
 
     facts.addEquation(method, "kt", "Pkt", "p × A", "%1 × %2", {"ps", "mj"}, "kW");
 
@@ -76,7 +73,7 @@ sheet::Sheet makeSheet(const ui::State& state)
 
 std::string caseName(const ui::State& state)
 {
-    const auto read = [&state](const char* field) { return numeric::formatNumber(numeric::parseLenient(state.text(field)).value()); };
+    const auto read = [&state](const char* field) { return sheet::asRead(state, field); };
     std::string lux;
     for (const ui::Control* option : window().group("zd300"))
         if (state.isChecked(option->name))

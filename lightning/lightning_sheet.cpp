@@ -143,15 +143,14 @@ sheet::Sheet makeSheet(const ui::State& state)
 
     sheet::Sheet sheet;
     sheet.title = QStringLiteral("防雷计算书");
-    sheet.section(QStringLiteral("一、计算条件")).table(Facts::conditionsHeader(), conditions);
+    sheet.section(QStringLiteral("一、计算条件")).table(Facts::tableHeader(), conditions);
 
     sheet::Section& method = sheet.section(QStringLiteral("二、计算方法及公式"));
     method.text(QStringLiteral("按建筑物年预计雷击次数确定防雷类别：先由年平均雷暴日求雷击大地的年平均密度，再求与建筑物截收"
                                "相同雷击次数的等效面积，最后求年预计雷击次数并与限值比较。各式代入该结果计算时所用的数值。"));
     const ui::Control* city = facts.optionUsed("Td", "xt");
     method.formula(facts.value("Td", "Td", "d/a", QStringLiteral("%1的年平均雷暴日").arg(QString::fromStdString(city->caption))));
-    if (const QString r = facts.remark("Td"); !r.isEmpty() && r != QStringLiteral("输入值"))
-        method.text(QStringLiteral("注：") + r);
+    facts.addRemark(method, "Td");
     facts.addEquation(method, "Ng", "Ng", "0.024 × Td^1.3", "0.024 × %1^1.3", {"Td"}, QStringLiteral("次/(km²·a)"));
     // The formula is the one the height the step read calls for.
     const std::optional<double> h = number(facts.used("Ae", "H"));
@@ -162,8 +161,7 @@ sheet::Sheet makeSheet(const ui::State& state)
     facts.addEquation(method, "Ae", "Ae", areaExpression(low), areaPattern(low), {"l", "w", "H"}, QStringLiteral("km²"));
     method.formula(facts.value("k", "k", {}, QStringLiteral("校正系数选 %1：%2").arg(QString::fromStdString(kOption->caption),
                                                                                       meaningOfK(facts.optionValue(kOption)))));
-    if (const QString r = facts.remark("k"); !r.isEmpty() && r != QStringLiteral("输入值"))
-        method.text(QStringLiteral("注：") + r);
+    facts.addRemark(method, "k");
     strikes(facts, method);
 
     sheet::Section& results = sheet.section(QStringLiteral("三、计算结果"));
@@ -181,7 +179,7 @@ sheet::Sheet makeSheet(const ui::State& state)
 
 std::string caseName(const ui::State& state)
 {
-    const auto read = [&state](const char* field) { return numeric::formatNumber(numeric::parseLenient(state.text(field)).value()); };
+    const auto read = [&state](const char* field) { return sheet::asRead(state, field); };
     std::string city;
     for (const ui::Control* option : window().group("xt"))
         if (state.isChecked(option->name))

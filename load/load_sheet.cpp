@@ -12,7 +12,7 @@ sheet::Sheet makeSheet(const ui::State& state)
 
     sheet::Sheet sheet;
     sheet.title = QStringLiteral("负荷计算书");
-    sheet.section(QStringLiteral("一、计算条件")).table(sheet::Facts::conditionsHeader(), facts.conditions());
+    sheet.section(QStringLiteral("一、计算条件")).table(sheet::Facts::tableHeader(), facts.conditions());
 
     sheet::Section& method = sheet.section(QStringLiteral("二、计算方法及公式"));
     method.text(QStringLiteral("由有功功率和功率因数按功率三角形求无功功率和视在功率，再由视在功率求三相 380 V "
@@ -31,7 +31,7 @@ sheet::Sheet makeSheet(const ui::State& state)
 
 std::string caseName(const ui::State& state)
 {
-    const auto read = [&state](const char* field) { return numeric::formatNumber(numeric::parseLenient(state.text(field)).value()); };
+    const auto read = [&state](const char* field) { return sheet::asRead(state, field); };
     return "P " + read("Pjs") + " kW cosφ " + read("Cos");
 }
 

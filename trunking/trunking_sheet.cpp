@@ -303,7 +303,7 @@ sheet::Sheet makeSheet(const ui::State& state)
     sheet::Section& given = sheet.section(QStringLiteral("一、计算条件"));
     std::vector<QStringList> conditions = facts.conditions(rowFields());
     conditions.push_back({QStringLiteral("计算对象"), "", pipe ? QStringLiteral("钢管") : QStringLiteral("线槽"), "", ""});
-    given.table(Facts::conditionsHeader(), conditions);
+    given.table(Facts::tableHeader(), conditions);
     given.text(QStringLiteral("窗口中现有的电缆行："));
     if (cables.empty())
         given.text(QStringLiteral("（无）"));
@@ -335,7 +335,7 @@ std::string caseName(const ui::State& state)
     const std::string percent = state.text("bfs") + " %";
     if (total.empty())
         return what + " " + percent;
-    return "ΣA " + numeric::formatNumber(numeric::parseLenient(total).value()) + " mm² " + what + " " + percent;
+    return "ΣA " + sheet::asRead(state, "sz") + " mm² " + what + " " + percent;
 }
 
 std::string check(const ui::State& state)

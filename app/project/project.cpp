@@ -468,7 +468,6 @@ QByteArray casesJson(const std::map<std::string, std::vector<Case>>& cases)
     return QJsonDocument(casesObject(cases)).toJson(QJsonDocument::Compact);
 }
 
-QByteArray writeState(const ui::State& s) { return QJsonDocument(stateJson(s)).toJson(QJsonDocument::Compact); }
 
 Read read(const QByteArray& bytes, const Tables& tables, const Check& check)
 {

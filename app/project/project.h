@@ -63,9 +63,6 @@ struct Read {
 };
 Read read(const QByteArray& bytes, const Tables& tables, const Check& check = {});
 
-// A state as JSON text and back, for the recovery file and for tests.
-QByteArray writeState(const ui::State& state);
-
 // The recovery file: the project as it stands, which file it belongs to and
 // whether it holds what that file does not.
 struct Recovery {

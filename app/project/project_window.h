@@ -26,7 +26,7 @@ struct CaseRef {
 };
 
 struct WindowHooks {
-    std::function<void()> back, newProject, openProject, saveProject, saveAs, sheet, schedule;
+    std::function<void()> back, newProject, openProject, saveProject, saveAs, sheet;
     std::function<void(const QString& file)> openRecent;
     std::function<void(const CaseRef&)> loadCase, deleteCase;
     std::function<void(const CaseRef&, const std::string& name)> renameCase;

@@ -38,6 +38,11 @@ QString input(const QString& fieldText)
 QString shown(double value) { return qs(numeric::formatNumber(value)); }
 QString shown(const std::string& text) { return qs(text); }
 
+std::string asRead(const ui::State& state, const std::string& field)
+{
+    return numeric::formatNumber(numeric::parseLenient(state.text(field)).value());
+}
+
 QString bracketed(const QString& figure)
 {
     const QString f = figure.trimmed();
@@ -250,8 +255,7 @@ QStringList Facts::failures() const
     return lines;
 }
 
-QStringList Facts::conditionsHeader() { return {"项目", "符号", "数值", "单位", "说明"}; }
-QStringList Facts::resultsHeader() { return {"项目", "符号", "数值", "单位", "说明"}; }
+QStringList Facts::tableHeader() { return {"项目", "符号", "数值", "单位", "说明"}; }
 
 std::vector<QStringList> Facts::conditions(const std::vector<std::string>& skip) const
 {
@@ -334,7 +338,7 @@ std::vector<QStringList> Facts::results(const std::vector<std::string>& skip) co
 void Facts::addResults(Section& section, const std::vector<std::string>& skip) const
 {
     const std::vector<QStringList> rows = results(skip);
-    section.table(resultsHeader(), rows);
+    section.table(tableHeader(), rows);
     for (const QStringList& row : rows)
         if (row.back().contains(QStringLiteral("未重新计算"))) {
             section.text(QStringLiteral("注：窗口中有输入在计算后改过而未重新计算，见上表说明；各式均按计算时所用的数值列出。"));
@@ -349,6 +353,11 @@ void Facts::addEquation(Section& section, const std::string& result, const QStri
                         const QString& unit) const
 {
     section.formula(equation(result, symbol, expression, pattern, figures, unit));
+    addRemark(section, result);
+}
+
+void Facts::addRemark(Section& section, const std::string& result) const
+{
     if (const QString r = remark(result); !r.isEmpty() && r != QStringLiteral("输入值"))
         section.text(QStringLiteral("注：") + r);
 }

@@ -74,11 +74,14 @@ public:
     // `skip` are left to the sheet's own tables.
     std::vector<QStringList> conditions(const std::vector<std::string>& skip = {}) const;
     std::vector<QStringList> results(const std::vector<std::string>& skip = {}) const;
-    static QStringList conditionsHeader();
-    static QStringList resultsHeader();
+    // The columns of both: 项目, 符号, 数值, 单位, 说明.
+    static QStringList tableHeader();
 
     // Adds the results table and, below it, every pending failure.
     void addResults(Section& section, const std::vector<std::string>& skip = {}) const;
+    // Adds the remark of a result as a note of its own, if it has one beyond
+    // being an input value (which its line already says).
+    void addRemark(Section& section, const std::string& result) const;
     // Adds the equation of a result and its remark, if any, on the next line.
     void addEquation(Section& section, const std::string& result, const QString& symbol, const QString& expression,
                      const QString& pattern, const std::vector<std::string>& figures, const QString& unit = {}) const;
@@ -92,6 +95,9 @@ private:
 };
 
 QString shown(double value);    // 15 significant digits
+// A field's text as the window reads it leniently, with 15 significant digits
+// ("7m" → "7"), for a case's name.
+std::string asRead(const ui::State& state, const std::string& field);
 QString shown(const std::string& text);
 // A figure as it stands in an equation: a signed one in brackets.
 QString bracketed(const QString& figure);

@@ -7,12 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextFrame>
-#include <QTextTable>
 #include <algorithm>
 
 #ifndef ELCARTA_VERSION
@@ -177,69 +171,6 @@ QString toPlainText(const Sheet& sheet)
         }
     }
     return text;
-}
-
-std::unique_ptr<QTextDocument> toDocument(const Sheet& sheet)
-{
-    auto doc = std::make_unique<QTextDocument>();
-    QFont font(QStringLiteral("宋体")); // the windows' face, through the same substitutes
-    font.setPointSizeF(10.5);
-    doc->setDefaultFont(font);
-    doc->setMetaInformation(QTextDocument::DocumentTitle, sheet.title);
-    doc->setHtml(toHtml(sheet));
-    // A line breaks where a word or a figure ends, never inside one: a table
-    // column too narrow for a figure is widened instead.
-    QTextOption option = doc->defaultTextOption();
-    option.setWrapMode(QTextOption::WordWrap);
-    doc->setDefaultTextOption(option);
-    // Every character names the face itself, in the single-family property
-    // as well as the list: a writer of another format that reads only the
-    // one would otherwise fall back to "Sans".
-    QTextCursor all(doc.get());
-    all.select(QTextCursor::Document);
-    QTextCharFormat face;
-    face.setFontFamilies({font.family()});
-    face.setProperty(QTextFormat::OldFontFamily, font.family());
-    all.mergeCharFormat(face);
-
-    // Each column as wide as its figures need at least, the rest where the
-    // long texts are; the first table is the header's.
-    const QList<QTextFrame*> frames = doc->rootFrame()->childFrames();
-    qsizetype next = 1;
-    const double available = paper(sheet).textWidth() * pointsPerMm;
-    for (const Section& s : sheet.sections)
-        for (const Block& b : s.blocks) {
-            const auto filled = [](const QStringList& row) { return !row.isEmpty(); };
-            const bool cells = !b.header.isEmpty() || std::any_of(b.rows.begin(), b.rows.end(), filled);
-            if (b.kind != Block::Kind::Table || !cells)
-                continue; // a table without a cell leaves no table in the document
-            auto* table = next < frames.size() ? qobject_cast<QTextTable*>(frames[next++]) : nullptr;
-            if (!table)
-                continue;
-            const TableSetting set = tableSetting(b.header, b.rows, available, 3);
-            const std::vector<double>& widths = set.widths;
-            double total = 0;
-            for (const double w : widths)
-                total += w;
-            if (static_cast<qsizetype>(widths.size()) != table->columns() || total <= 0)
-                continue;
-            if (set.pointSize < 10.5) { // a table set smaller to keep its figures whole
-                QTextCursor inside(doc.get());
-                inside.setPosition(table->firstPosition());
-                inside.setPosition(table->lastPosition(), QTextCursor::KeepAnchor);
-                QTextCharFormat smaller;
-                smaller.setFontPointSize(set.pointSize);
-                inside.mergeCharFormat(smaller);
-            }
-            QList<QTextLength> lengths;
-            for (const double w : widths)
-                lengths << QTextLength(QTextLength::PercentageLength, 100 * w / total);
-            QTextTableFormat format = table->format();
-            format.setColumnWidthConstraints(lengths);
-            format.setHeaderRowCount(b.header.isEmpty() ? 0 : 1);
-            table->setFormat(format);
-        }
-    return doc;
 }
 
 bool write(const Sheet& sheet, Format format, QIODevice* device)

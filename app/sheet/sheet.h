@@ -1,17 +1,15 @@
 #pragma once
 // A calculation sheet (计算书): what a calculator window shows, laid out as the
 // engineer hands it in with the design. One model feeds every output: HTML
-// for the text document and the clipboard, aligned plain text, PDF and ODT.
+// for the clipboard, aligned plain text, PDF and ODT.
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <deque>
-#include <memory>
 #include <vector>
 
 class QIODevice;
-class QTextDocument;
 
 namespace sheet {
 
@@ -68,7 +66,6 @@ QString toHtml(const Sheet& sheet);
 QString toPlainText(const Sheet& sheet);
 // Columns a text takes in a fixed-width font: two for a wide (CJK) character.
 int displayWidth(const QString& text);
-std::unique_ptr<QTextDocument> toDocument(const Sheet& sheet);
 
 enum class Format { Pdf, Odt };
 
