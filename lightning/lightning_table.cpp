@@ -44,6 +44,10 @@ const Table& window()
             option("xt",    "邢台市",                   {240, 360, 1215, 285},    19).in("Frame3").checked(),
             option("sj",    "石家庄",                   {240, 840, 1215, 375},    20).in("Frame3"),
         },
+        // Below 100 m the area takes a root of H × (200 − H).
+        {
+            {"Ae", numeric::Failure::NegativeRoot, "H", "高度不能为负数"},
+        },
     };
     return table;
 }

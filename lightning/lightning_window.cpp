@@ -25,23 +25,17 @@ ui::Form* buildWindow(std::function<void()> back)
 
         step.write("Ng", strikeDensity(step.strict("Td")));
 
-        // The area fails only through the height (a root of a negative
-        // number) or through dimensions beyond any building.
-        auto writeArea = [&step](const numeric::Num& area) {
-            const bool negative = !area && area.failure() == numeric::Failure::NegativeRoot;
-            step.write("Ae", area, "H", negative ? QStringLiteral("高度不能为负数") : QString());
-        };
         // Exactly one of the two formulas writes the area, by the height.
         if (isLowBuilding(step.lenient("H"))) {
             const double w = step.lenient("w");
             const double l = step.lenient("l");
             const double h = step.lenient("H");
-            writeArea(lowBuildingArea(l, w, h));
+            step.write("Ae", lowBuildingArea(l, w, h));
         } else {
             const double w = step.lenient("w");
             const double l = step.lenient("l");
             const double h = step.lenient("H");
-            writeArea(highBuildingArea(l, w, h));
+            step.write("Ae", highBuildingArea(l, w, h));
         }
 
         for (const Control* option : window().group("j1"))

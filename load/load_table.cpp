@@ -30,6 +30,13 @@ const Table& window()
             label("Label4",    "视在功率值(kVA)", "",                              {3000, 3480, 3255, 375}).at(0).captionOf("Sjs"),
             label("Label4",    "计算电流(A)",     "",                              {3000, 4560, 3255, 375}).at(1).captionOf("dl"),
         },
+        // The power factor is the only input that can make a power fail
+        // other than by its size.
+        {
+            {"Qjs", numeric::Failure::NegativeRoot,   "Cos", "功率因数须在 −1 与 1 之间且不为 0"},
+            {"Qjs", numeric::Failure::DivisionByZero, "Cos", "功率因数须在 −1 与 1 之间且不为 0"},
+            {"Sjs", numeric::Failure::DivisionByZero, "Cos", "功率因数须在 −1 与 1 之间且不为 0"},
+        },
     };
     return table;
 }

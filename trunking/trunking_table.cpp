@@ -107,6 +107,9 @@ const Table& window()
                 all.push_back(std::move(c));
             return all;
         }(),
+        {
+            {"xczmj", numeric::Failure::DivisionByZero, "bfs", "须填一个不为 0 的数"},
+        },
     };
     return table;
 }

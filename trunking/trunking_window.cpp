@@ -25,7 +25,7 @@ ui::Form* buildWindow(std::function<void()> back)
             Step step(f);
             const double n = step.lenient(count);
             const double a = step.lenient(area);
-            step.write(total, rowTotal(a, n), count);
+            step.write(total, rowTotal(a, n));
         };
         f.onChange(count, recompute);
         f.onChange(area, recompute);
@@ -56,9 +56,7 @@ ui::Form* buildWindow(std::function<void()> back)
         Step step(f);
         const double percent = step.lenient("bfs");
         const double total = step.lenient("sz");
-        const numeric::Num section = requiredSection(total, percent);
-        const bool zero = !section && section.failure() == numeric::Failure::DivisionByZero;
-        step.write("xczmj", section, "bfs", zero ? QStringLiteral("须填一个不为 0 的数") : QString());
+        step.write("xczmj", requiredSection(total, percent));
     });
     f.onClick("Label10", [&f] {
         f.setText("bfs", QString::fromStdString(numeric::formatSmallInt(20)));

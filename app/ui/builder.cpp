@@ -55,7 +55,7 @@ QWidget* make(const Control& c, QWidget* parent)
     }
     case Kind::Button: return new QPushButton(qs(c.caption), parent);
     case Kind::Option: {
-        auto* o = new QRadioButton(qs(c.caption), parent);
+        auto* o = new OptionButton(qs(c.caption), parent);
         o->setChecked(c.selected);
         return o;
     }

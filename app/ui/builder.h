@@ -3,6 +3,7 @@
 
 #include "control.h"
 #include "form.h"
+#include "step.h"
 
 #include <vector>
 

@@ -2,8 +2,11 @@
 // One control of a window, as a row of that window's table. Positions are in
 // twips inside the parent (the window or a frame); the builder scales them.
 
+#include "app/numeric/convert.h"
+
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -155,12 +158,33 @@ struct WindowDef {
     bool resizable = false; // a window holding a table the engineer may make larger
 };
 
+// Where a failure to form a result is laid: on the input the engineer must
+// correct, and what to tell them there. Without a row, an overflow lies on
+// the figure farthest from 1 the result was made from (the larger factor of
+// a product, the smaller divisor of a quotient), any other failure on the
+// last figure read.
+struct Blame {
+    std::string result;
+    numeric::Failure failure;
+    std::string input;
+    std::string why;
+};
+
 // A window's table: the window and its controls in the order they are made.
 // Exported by each subsystem; the window, its sheet, the project files and
 // the tools all read it.
 struct Table {
     WindowDef window;
     std::vector<Control> controls;
+    std::vector<Blame> blames{};
+
+    const Blame* blameFor(std::string_view result, numeric::Failure failure) const
+    {
+        for (const Blame& b : blames)
+            if (b.result == result && b.failure == failure)
+                return &b;
+        return nullptr;
+    }
 
     // The control with this name (and index), or nullptr.
     const Control* find(const std::string& name, int index = -1) const

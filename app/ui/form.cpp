@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "accessible.h"
+#include "notes.h"
 #include "widgets.h"
 
 #include <QAbstractButton>
@@ -29,35 +30,6 @@ QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<
 
 // The place of a widget in its window's coordinates.
 QRect inWindow(const QWidget* w, const QWidget* window) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); }
-
-// How much a note may cover of each kind of control: nothing that takes input
-// if there is any other place, a caption only if there is no free place.
-struct Obstacle {
-    QRect rect;
-    int weight;
-};
-
-std::vector<Obstacle> obstacles(const QWidget* window, const QWidget* avoid)
-{
-    std::vector<Obstacle> found;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window) || w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
-            continue;
-        if (qobject_cast<Note*>(w))
-            continue;
-        const QRect r = inWindow(w, window);
-        if (w == avoid)
-            found.push_back({r.adjusted(-3, -3, 3, 3), 1000});
-        else if (auto* frame = dynamic_cast<Frame*>(w))
-            found.push_back({QRect(r.topLeft(), QSize(r.width(), frame->fontMetrics().height())), 10}),
-                found.push_back({r, 1});
-        else if (auto* label = qobject_cast<ClickLabel*>(w))
-            found.push_back({r, label->isClickable() ? 100 : 10});
-        else
-            found.push_back({r, 100});
-    }
-    return found;
-}
 
 } // namespace
 
@@ -444,7 +416,8 @@ void Form::showFailure(std::string_view name, const QString& why)
     w->setAccessibleDescription(why);
 
     failureNote_->setText(describe(name) + QStringLiteral("：") + why);
-    placeNote(failureNote_, inWindow(w, window_), w);
+    const Control* caption = table_->labelOf(std::string(name));
+    placeNote(window_, failureNote_, inWindow(w, window_), w, caption ? control(caption->name, caption->index) : nullptr);
     failureNote_->show();
     announce(failureNote_);
 
@@ -483,7 +456,7 @@ void Form::showMessage(const QString& text, std::function<void()> onClick)
     messageNote_->setCursor(messageClick_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
     messageNote_->setText(text);
     const QRect bottom(window_->width() / 2, window_->height(), 0, 0);
-    placeNote(messageNote_, bottom, nullptr);
+    placeNote(window_, messageNote_, bottom, nullptr);
     messageNote_->show();
     announce(messageNote_);
 
@@ -510,168 +483,5 @@ QString Form::messageText() const { return messageNote_->isVisibleTo(window_) ? 
 
 QWidget* Form::failureNote() const { return failureNote_; }
 QWidget* Form::messageNote() const { return messageNote_; }
-
-// Of all the places in the window the note could take, the one that covers
-// least of the other controls, and among those the nearest to `near`.
-void Form::placeNote(Note* note, const QRect& near, const QWidget* avoid)
-{
-    const std::vector<Obstacle> around = obstacles(window_, avoid);
-    const int windowWidth = window_->width(), windowHeight = window_->height();
-    const int step = 4;
-
-    long long bestScore = LLONG_MAX;
-    QRect best;
-    // On one line where the window has room for it, else wrapped narrower.
-    note->setWordWrap(false);
-    const int oneLine = note->sizeHint().width();
-    note->setWordWrap(true);
-    for (const int wanted : {oneLine, qMax(near.width(), 200), 150}) {
-        const int width = qMin(wanted, windowWidth);
-        const int height = qMin(note->heightForWidth(width), windowHeight);
-        for (int y = 0; y + height <= windowHeight; y += step) {
-            for (int x = 0; x + width <= windowWidth; x += step) {
-                const QRect r(x, y, width, height);
-                long long covered = 0;
-                for (const Obstacle& o : around) {
-                    const QRect cut = r.intersected(o.rect);
-                    if (!cut.isEmpty())
-                        covered += static_cast<long long>(cut.width()) * cut.height() * o.weight;
-                }
-                // Covering any control weighs more than any distance.
-                const long long score = covered * 4096 + (r.center() - near.center()).manhattanLength();
-                if (score < bestScore) {
-                    bestScore = score;
-                    best = r;
-                }
-            }
-        }
-    }
-    note->setFixedSize(best.size());
-    note->move(best.topLeft());
-    note->raise();
-}
-
-QString reasonText(numeric::Failure failure)
-{
-    switch (failure) {
-    case numeric::Failure::NotANumber: return QStringLiteral("不是一个数");
-    case numeric::Failure::DivisionByZero: return QStringLiteral("除数为零，无法计算");
-    case numeric::Failure::Overflow: return QStringLiteral("数值超出可计算的范围");
-    case numeric::Failure::NegativeRoot: return QStringLiteral("负数不能开方");
-    }
-    return {};
-}
-
-Step::Step(Form& form, bool quiet) : form_(form), quiet_(quiet), by_(form.trigger()), step_(form.nextStep()) {}
-
-Step::~Step()
-{
-    if (quiet_)
-        return;
-    if (failed_) {
-        form_.stepFailed({by_, step_, failedField_, why_.toStdString()});
-        form_.showFailure(failedField_, why_);
-    } else {
-        form_.stepSucceeded(by_);
-        form_.clearFailure();
-    }
-}
-
-void Step::use(std::string_view name, Figure::Kind kind, std::string value)
-{
-    Figure f{std::string(name), kind, std::move(value), nullptr};
-    if (kind == Figure::Kind::Strict || kind == Figure::Kind::Lenient) {
-        f.from = form_.record(name);
-        if (f.from && f.from->depth >= maxRecordDepth)
-            f.from = nullptr; // the oldest history goes; the figure itself stays
-    }
-    // A field read again counts once, as last read.
-    for (Figure& earlier : used_)
-        if (earlier.name == f.name) {
-            earlier = std::move(f);
-            return;
-        }
-    used_.push_back(std::move(f));
-}
-
-RecordPtr Step::record() const
-{
-    auto r = std::make_shared<Record>();
-    r->by = by_;
-    r->step = step_;
-    r->figures = used_;
-    for (const Figure& f : used_)
-        if (f.from)
-            r->depth = std::max(r->depth, f.from->depth + 1);
-    return r;
-}
-
-bool Step::checked(std::string_view name)
-{
-    const bool on = form_.isChecked(name);
-    if (on && !failed_)
-        use(name, Figure::Kind::Option, form_.text(name).toStdString());
-    return on;
-}
-
-void Step::lookedUp(std::string_view table, std::string_view row)
-{
-    if (!failed_)
-        use(table, Figure::Kind::Lookup, std::string(row));
-}
-
-void Step::fail(std::string_view name, numeric::Failure failure, const QString& why)
-{
-    if (failed_)
-        return;
-    failed_ = true;
-    failedField_ = std::string(name);
-    why_ = why.isEmpty() ? reasonText(failure) : why;
-}
-
-double Step::strict(std::string_view name)
-{
-    if (failed_)
-        return 0;
-    const numeric::Num n = numeric::parseStrict(form_.text(name).toStdString());
-    if (!n)
-        fail(name, n.failure());
-    else
-        use(name, Figure::Kind::Strict, numeric::formatNumber(n.value()));
-    return n.value();
-}
-
-double Step::lenient(std::string_view name)
-{
-    if (failed_)
-        return 0;
-    const numeric::Num n = numeric::parseLenient(form_.text(name).toStdString());
-    if (!n)
-        fail(name, n.failure());
-    else
-        use(name, Figure::Kind::Lenient, numeric::formatNumber(n.value()));
-    return n.value();
-}
-
-void Step::write(std::string_view name, numeric::Num value, std::string_view blame, const QString& why)
-{
-    if (failed_)
-        return;
-    if (!value) {
-        fail(blame.empty() ? name : blame, value.failure(), why);
-        return;
-    }
-    const std::string text = numeric::formatNumber(value.value());
-    form_.write(name, qs(text), record());
-    used_.clear();
-}
-
-void Step::writeText(std::string_view name, std::string_view text)
-{
-    if (failed_)
-        return;
-    form_.write(name, qs(text), text.empty() ? nullptr : record());
-    used_.clear();
-}
 
 } // namespace ui

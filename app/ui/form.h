@@ -110,7 +110,6 @@ private:
     // state is being put back.
     void handle(const std::string& control, const std::function<void()>& handler);
 
-    void placeNote(Note* note, const QRect& near, const QWidget* avoid);
     void refreshNames(std::string_view label);
     void paintMark();
 
@@ -133,51 +132,5 @@ private:
     std::map<std::string, std::pair<std::string, int>, std::less<>> namedBy_; // control -> its label
     std::map<std::string, std::string, std::less<>> spoken_;  // control -> what it is called
 };
-
-// One run of a handler. Reads and writes fields in order; the first failure
-// ends it: later reads give 0 and later writes are skipped, so every field
-// written before the failure keeps its new text and every later one its old.
-class Step {
-public:
-    // A quiet step shows no failure and clears none (handlers that run on
-    // every keystroke, where an unfinished number is part of typing).
-    explicit Step(Form& form, bool quiet = false);
-    ~Step();
-    Step(const Step&) = delete;
-    Step& operator=(const Step&) = delete;
-
-    bool ok() const { return !failed_; }
-    // Each reading is kept, as the number read, in the record of the next
-    // field the step writes: a window passes each value through a field and
-    // reads it back for the next, so a result is made from what was read
-    // since the step's last write.
-    double strict(std::string_view name);
-    double lenient(std::string_view name);
-    // A selected option is kept in the record the same way.
-    bool checked(std::string_view name);
-    // The row of a table a figure was looked up in, for the record.
-    void lookedUp(std::string_view table, std::string_view row);
-
-    // Writes the number with 15 significant digits, or fails on `blame` (the
-    // written field itself when empty) with `why` or the failure's own reason.
-    void write(std::string_view name, numeric::Num value, std::string_view blame = {}, const QString& why = {});
-    void writeText(std::string_view name, std::string_view text);
-    void fail(std::string_view name, numeric::Failure failure, const QString& why = {});
-
-private:
-    void use(std::string_view name, Figure::Kind kind, std::string value);
-    RecordPtr record() const;
-
-    Form& form_;
-    bool quiet_;
-    bool failed_ = false;
-    std::string failedField_;
-    QString why_;
-    std::string by_;
-    long long step_;
-    std::vector<Figure> used_;
-};
-
-QString reasonText(numeric::Failure failure);
 
 } // namespace ui

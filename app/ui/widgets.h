@@ -3,6 +3,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QObject>
 #include <functional>
 
@@ -46,6 +47,15 @@ class Note : public ClickLabel {
 public:
     enum class Tone { Failure, Message };
     Note(Tone tone, QWidget* parent);
+};
+
+// An option button that a click anywhere on it selects, not only on its
+// circle and caption: the engineer aims at the option, not at its letters.
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
 // A frame whose border runs through the middle of its title, so that the

@@ -2,12 +2,14 @@
 // clear of the controls, and leaving every field exactly as it looked.
 
 #include "app/ui/form.h"
+#include "app/ui/widgets.h"
 #include "support/window_test.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -22,9 +24,16 @@ struct Action {
 };
 
 // A failure case of a calculator: the actions, and the field marked at the end.
+// Where the note may stand: touching the field, elsewhere clear of every
+// caption but the field's own, or anywhere clear of the controls (a window
+// with no free place left).
+enum class Place { Touching, Clear, Anywhere };
+
 struct Failure {
     std::vector<Action> actions;
     const char* marked;
+    Place place;
+    const char* says = nullptr; // the reason, where it matters which
 };
 
 struct Calculator {
@@ -34,27 +43,29 @@ struct Calculator {
 
 const Calculator calculators[] = {
     {"fhjs",
-     {{{{"Pjs", "100"}, {"Cos", "0"}, {"Command1", nullptr}}, "Cos"},
-      {{{"Cos", "1.2"}, {"Command1", nullptr}}, "Cos"},
-      {{{"Cos", ""}, {"Command4", nullptr}}, "Cos"},
-      {{{"Sjs", ""}, {"Command5", nullptr}}, "Sjs"},
-      {{{"Pjs", "1E999"}, {"Command4", nullptr}}, "Pjs"},
-      {{{"Pjs", "1E308"}, {"Cos", "0.1"}, {"Command4", nullptr}}, "Sjs"}}},
+     {{{{"Pjs", "100"}, {"Cos", "0"}, {"Command1", nullptr}}, "Cos", Place::Touching},
+      {{{"Cos", "1.2"}, {"Command1", nullptr}}, "Cos", Place::Touching},
+      {{{"Cos", ""}, {"Command4", nullptr}}, "Cos", Place::Touching},
+      {{{"Sjs", ""}, {"Command5", nullptr}}, "Sjs", Place::Touching, "请先计算视在功率"},
+      {{{"Pjs", "1E999"}, {"Command4", nullptr}}, "Pjs", Place::Clear},
+      {{{"Pjs", "1E308"}, {"Cos", "0.1"}, {"Command4", nullptr}}, "Pjs", Place::Clear},
+      {{{"Pjs", "1"}, {"Cos", "1E-310"}, {"Command4", nullptr}}, "Cos", Place::Touching}}},
     {"fljs",
-     {{{{"l", "10"}, {"w", "10"}, {"H", "-5"}, {"js", nullptr}}, "H"},
-      {{{"l", "1e200"}, {"w", "1e200"}, {"H", "10"}, {"js", nullptr}}, "H"}}},
+     {{{{"l", "10"}, {"w", "10"}, {"H", "-5"}, {"js", nullptr}}, "H", Place::Clear, "高度不能为负数"},
+      {{{"l", "1e160"}, {"w", "1e150"}, {"H", "30"}, {"js", nullptr}}, "l", Place::Clear, "数值超出可计算的范围"},
+      {{{"l", "10"}, {"w", "1e307"}, {"H", "120"}, {"js", nullptr}}, "w", Place::Clear}}},
     {"zdjs",
-     {{{{"mj", ""}, {"Command1", nullptr}}, "mj"},
-      {{{"mj", "20"}, {"dwgl", ""}, {"Command1", nullptr}}, "dwgl"},
-      {{{"gl", ""}, {"Command2", nullptr}}, "gl"},
-      {{{"H", "x"}, {"Label3", nullptr}}, "H"},
-      {{{"ps", ""}, {"Command3", nullptr}}, "ps"},
-      {{{"l", "1e200"}, {"w", "1e200"}, {"s", nullptr}}, "mj"}}},
+     {{{{"mj", ""}, {"Command1", nullptr}}, "mj", Place::Anywhere, "请先计算房间面积"},
+      {{{"mj", "20"}, {"dwgl", ""}, {"Command1", nullptr}}, "dwgl", Place::Anywhere},
+      {{{"gl", ""}, {"Command2", nullptr}}, "gl", Place::Anywhere},
+      {{{"H", "x"}, {"Label3", nullptr}}, "H", Place::Clear, "不是一个数"},
+      {{{"ps", ""}, {"Command3", nullptr}}, "ps", Place::Anywhere, "未填写"},
+      {{{"l", "1e200"}, {"w", "1e150"}, {"s", nullptr}}, "l", Place::Anywhere}}},
     {"XCJS",
-     {{{{"bfs", "0"}, {"xcmj", nullptr}}, "bfs"},
-      {{{"s", "1E999"}, {"Label8", nullptr}}, "s"},
-      {{{"s", "1E308"}, {"sz", "1E308"}, {"Label8", nullptr}}, "sz"},
-      {{{"VV2", "1E300"}, {"VV3", "1E300"}}, "VV3"}}},
+     {{{{"bfs", "0"}, {"xcmj", nullptr}}, "bfs", Place::Touching, "须填一个不为 0 的数"},
+      {{{"s", "1E999"}, {"Label8", nullptr}}, "s", Place::Clear},
+      {{{"s", "1E308"}, {"sz", "1.7E308"}, {"Label8", nullptr}}, "sz", Place::Clear},
+      {{{"VV2", "1E300"}, {"VV3", "1E100"}}, "VV2", Place::Clear}}},
 };
 
 } // namespace
@@ -113,6 +124,22 @@ TEST_F(Notices, EveryFailureIsMarkedHeardAndPlacedClearOfTheControls)
             for (const auto& [name, rect] : controls())
                 EXPECT_FALSE(placed.intersects(rect)) << calculator.window << ": the note on " << f.marked
                                                       << " covers " << name.toStdString();
+            if (f.says)
+                EXPECT_TRUE(note.endsWith(QString::fromUtf8(f.says))) << note.toStdString();
+            // Touching its field where it can, and clear of the other captions.
+            const QRect at(find(f.marked)->mapTo(win(), QPoint(0, 0)), find(f.marked)->size());
+            const int apart = qMax(qMax(at.left() - placed.right(), placed.left() - at.right()),
+                                   qMax(at.top() - placed.bottom(), placed.top() - at.bottom()));
+            if (f.place == Place::Touching)
+                EXPECT_LE(apart, 4) << calculator.window << ": the note on " << f.marked;
+            for (QLabel* caption : win()->findChildren<QLabel*>()) {
+                if (f.place == Place::Anywhere || qobject_cast<ui::Note*>(caption) || caption->buddy() == find(f.marked) ||
+                    !caption->isVisibleTo(win()) || caption->objectName().isEmpty())
+                    continue;
+                const QRect shown(caption->mapTo(win(), QPoint(0, 0)), caption->size());
+                EXPECT_FALSE(placed.intersects(shown)) << calculator.window << ": the note on " << f.marked << " covers "
+                                                       << caption->objectName().toStdString();
+            }
             // Nor would it take a click meant for what lies beneath.
             EXPECT_TRUE(form()->failureNote()->testAttribute(Qt::WA_TransparentForMouseEvents));
         }
@@ -142,16 +169,29 @@ TEST_F(Notices, AMarkLeavesTheFieldExactlyAsItWas)
     for (const Calculator& calculator : calculators) {
         open(calculator.window);
         std::map<QString, QFont> fonts;
+        std::map<QString, QString> descriptions;
         for (QWidget* w : win()->findChildren<QWidget*>()) {
             const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QComboBox*>(w);
             if (field && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_"))
-                fonts[w->objectName()] = w->font();
+                fonts[w->objectName()] = w->font(), descriptions[w->objectName()] = w->accessibleDescription();
         }
         for (const Failure& f : calculator.failures)
             for (const Action& a : f.actions)
                 act(a);
-        type(calculator.failures.back().marked, "1"); // an edit takes the mark away
+        // An edit takes the mark away: the note, the red frame and the reason.
+        const char* corrected = calculator.failures.back().marked;
+        type(corrected, "1");
         EXPECT_EQ(notice(), "");
+        EXPECT_EQ(failedField(), "");
+        QWidget* field = find(corrected);
+        EXPECT_EQ(field->accessibleDescription(), descriptions[field->objectName()]) << corrected;
+        const QImage drawn = win()->grab().toImage();
+        const QRect around = QRect(field->mapTo(win(), QPoint(0, 0)), field->size()).adjusted(-2, -2, 2, 2);
+        int red = 0;
+        for (int x = around.left(); x <= around.right(); ++x)
+            for (const int y : {around.top(), around.bottom()})
+                red += drawn.rect().contains(x, y) && qRed(drawn.pixel(x, y)) > 150 && qGreen(drawn.pixel(x, y)) < 60;
+        EXPECT_EQ(red, 0) << calculator.window << " " << corrected;
         for (const auto& [name, font] : fonts) {
             QWidget* w = find(name.toUtf8().constData());
             EXPECT_EQ(w->font(), font) << calculator.window << " " << name.toStdString();
