@@ -10,13 +10,21 @@
 
 namespace sheet {
 
+QFont sheetFont(double pointSize, bool bold)
+{
+    static const QString family = [] {
+        const QString name = QStringLiteral("计算书宋体");
+        QFont::insertSubstitutions(name, {"宋体", "SimSun", "AR PL UMing CN", "AR PL SungtiL GB", "Noto Serif CJK SC"});
+        return name;
+    }();
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
 Face::Face(double pointSize, bool bold, QPaintDevice* device)
-    : font_([&] {
-          QFont font(QStringLiteral("宋体"));
-          font.setPointSizeF(pointSize);
-          font.setBold(bold);
-          return font;
-      }()),
+    : font_(sheetFont(pointSize, bold)),
       metrics_(font_, device), pointSize_(pointSize), bold_(bold), scale_(72.0 / device->logicalDpiY())
 {
     ascent_ = metrics_.ascent() * scale_;

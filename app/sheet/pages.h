@@ -80,4 +80,11 @@ Pages layOut(const Sheet& sheet, Faces& faces);
 // spaces where a line was broken are dropped.
 QStringList breakLine(const QString& line, double width, const Face& face);
 
+// The face a sheet's PDF is set in: 宋体, as on the screen, but where
+// 宋体 is not installed the AR PL face comes before Noto Serif CJK. Noto
+// draws a character and its Kangxi radical with one glyph, so the PDF's
+// text would read back "⼯程" for "工程": a checker copying from the sheet
+// would get other characters than it shows.
+QFont sheetFont(double pointSize, bool bold = false);
+
 } // namespace sheet

@@ -68,8 +68,7 @@ void Painter::page(const PageContent& content) const
 void Painter::headAndFoot(int page, int pages) const
 {
     painter_.save();
-    QFont font(QStringLiteral("宋体"));
-    font.setPointSizeF(9);
+    const QFont font = sheetFont(9);
     painter_.setFont(font);
     painter_.setPen(QPen(Qt::black, dots(0.25)));
     const QFontMetricsF metrics(font, painter_.device());
