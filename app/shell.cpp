@@ -3,7 +3,7 @@
 #include "app/calculators.h"
 #include "app/icons.h"
 #include "app/menu.h"
-#include "app/project/project_sheet.h"
+#include "app/project_sheet.h"
 #include "app/project/project_window.h"
 #include "app/sheet/actions.h"
 #include "app/ui/commands.h"

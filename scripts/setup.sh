@@ -9,10 +9,11 @@ packages=(
   build-essential cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-qpa-plugins
-  fonts-arphic-uming fonts-arphic-ukai fontconfig
+  fonts-arphic-uming fonts-arphic-ukai fonts-noto-cjk fontconfig
+  qt6-translations-l10n
   xvfb xauth xdotool openbox x11-xserver-utils
   googletest libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   desktop-file-utils appstream dpkg-dev
   poppler-utils
   "$@"

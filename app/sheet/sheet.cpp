@@ -3,15 +3,12 @@
 #include "layout.h"
 #include "odt.h"
 #include "pdf.h"
+#include "app/version.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-
-#ifndef ELCARTA_VERSION
-#define ELCARTA_VERSION "0"
-#endif
 
 namespace sheet {
 

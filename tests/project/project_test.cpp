@@ -4,7 +4,7 @@
 
 #include "app/calculators.h"
 #include "app/project/project.h"
-#include "app/project/project_sheet.h"
+#include "app/project_sheet.h"
 #include "app/ui/form.h"
 #include "support/window_test.h"
 
