@@ -270,8 +270,10 @@ struct Editor {
     {
         auto put = [this](const char* field, const std::string& text) {
             auto* e = qobject_cast<QLineEdit*>(form->control(field));
-            if (e->text() != qs(text))
+            if (e->text() != qs(text)) {
                 e->setText(qs(text));
+                e->setCursorPosition(0); // a total too long for its field is read from its first digit
+            }
         };
         const auto opt = [](const std::optional<double>& v, int d) { return v ? shown(*v, d) : std::string(); };
         const Totals* t = result.totals ? &*result.totals : nullptr;

@@ -1,6 +1,11 @@
 #include "support/window_test.h"
 
+#include "app/numeric/convert.h"
+#include "lightning/strike.h"
+
+#include <QLineEdit>
 #include <QTest>
+#include <random>
 
 namespace {
 
@@ -97,6 +102,43 @@ TEST_F(LightningWindow, ResultFieldsAreOverwrittenBeforeTheyAreRead)
     EXPECT_EQ(text("Td"), "30.2");
     EXPECT_EQ(text("Ae"), "0.066416");
     EXPECT_EQ(text("n"), "0.13"); // 0.066416 × 2.01474583922 × 1
+}
+
+// Ng is read from its first digit, though the narrow field holds only a few
+// of them, even where the cursor stood at the end before the calculation.
+TEST_F(LightningWindow, LongResultsShowTheirFirstDigits)
+{
+    type("l", "36");
+    type("w", "12");
+    type("H", "18");
+    find("Ng")->setFocus();
+    press(Qt::Key_End);
+    press(Qt::Key_Return);
+    auto* ng = get<QLineEdit>("Ng");
+    ASSERT_GT(ng->fontMetrics().horizontalAdvance(ng->text()), ng->width()) << ng->text().toStdString();
+    for (const char* name : {"Td", "Ng", "Ae", "k", "n"})
+        EXPECT_EQ(get<QLineEdit>(name)->cursorPosition(), 0) << name;
+}
+
+// N follows from the figures the window shows, Ae with its 15 digits among
+// them, for buildings typed with more digits than a field keeps.
+TEST_F(LightningWindow, NFollowsFromTheFiguresItShows)
+{
+    const auto shown = [this](const char* field) { return numeric::parseStrict(text(field).toStdString()).value(); };
+    std::mt19937 random(57);
+    std::uniform_real_distribution<double> metres(1, 250);
+    const char* const factors[] = {"j1", "j2", "j3", "j4"};
+    for (int i = 0; i < 12; ++i) {
+        for (const char* field : {"l", "w", "H"})
+            type(field, QString::number(metres(random), 'g', 17));
+        click(i % 2 ? "xt" : "sj");
+        click(factors[i % 4]);
+        click("js");
+        ASSERT_EQ(notice(), "");
+        EXPECT_EQ(text("n").toStdString(),
+                  numeric::formatNumber(lightning::expectedStrikes(shown("Ae"), shown("Ng"), shown("k")).value()))
+            << text("l").toStdString() << " × " << text("w").toStdString() << " × " << text("H").toStdString();
+    }
 }
 
 TEST_F(LightningWindow, ImportanceChangesTheVerdictOnlyAtTheNextClick)

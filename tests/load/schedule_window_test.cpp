@@ -97,6 +97,21 @@ TEST_F(ScheduleWindow, TheWorkedExampleTypedFromTheKeyboard)
     EXPECT_EQ(table()->currentIndex().row(), 1);
 }
 
+// Totals too long for their fields show their first digits.
+TEST_F(ScheduleWindow, LongTotalsShowTheirFirstDigits)
+{
+    paste("照明\t123456789012345\t0.8\t0.9\n");
+    int tooLong = 0;
+    for (const ui::Control& c : load::scheduleWindow().controls) {
+        if (!c.readOnly)
+            continue;
+        auto* field = get<QLineEdit>(c.name.c_str());
+        tooLong += field->fontMetrics().horizontalAdvance(field->text()) > field->width();
+        EXPECT_EQ(field->cursorPosition(), 0) << c.name << " " << field->text().toStdString();
+    }
+    EXPECT_GT(tooLong, 0) << "no total too long for its field";
+}
+
 // Rows pasted from a spreadsheet (its header skipped), copied out the same
 // way, undone and redone.
 TEST_F(ScheduleWindow, PasteCopyUndoRedo)

@@ -84,6 +84,19 @@ TEST(LenientReading, FailsOnlyBeyondTheDoubleRange)
     }
 }
 
+// Between the smallest double and the far exponents read without converting:
+// too small to hold is 0, never an overflow.
+TEST(BothReadings, BelowTheDoubleRangeIsZero)
+{
+    for (const char* c : {"1E-330", "-1e-400", "1e-324", "2.4e-324", "0.0001e-320", "-12.5E-330"}) {
+        for (const Num& n : {parseStrict(c), parseLenient(c)}) {
+            ASSERT_TRUE(n.ok()) << c;
+            EXPECT_EQ(n.value(), 0) << c;
+        }
+    }
+    EXPECT_TRUE(parseLenient("1e-330abc").ok());
+}
+
 TEST(NumberToText, FifteenSignificantDigits)
 {
     const Writing cases[] = {

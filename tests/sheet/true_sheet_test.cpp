@@ -6,6 +6,7 @@
 
 #include "app/calculators.h"
 #include "app/numeric/convert.h"
+#include "app/sheet/layout.h"
 #include "app/ui/form.h"
 #include "support/equation.h"
 #include "support/window_test.h"
@@ -21,9 +22,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -34,6 +38,24 @@ bool isSymbolic(QString figures)
         if (c.isLetter())
             return true;
     return false;
+}
+
+// The columns a text takes in a plain editor's fixed-width face: two for each
+// East Asian wide or fullwidth character (Chinese, kana, Hangul, fullwidth
+// forms, CJK punctuation, squared units), one for any other.
+int editorColumns(const QString& text)
+{
+    int columns = 0;
+    for (const char32_t c : text.toUcs4()) {
+        const QChar::Script script = QChar::script(c);
+        const QChar::Decomposition tag = QChar::decompositionTag(c);
+        const bool wide = script == QChar::Script_Han || script == QChar::Script_Hiragana ||
+                          script == QChar::Script_Katakana || script == QChar::Script_Hangul ||
+                          script == QChar::Script_Bopomofo || tag == QChar::Wide || tag == QChar::Square ||
+                          (c >= 0x3000 && c <= 0x303F);
+        columns += wide ? 2 : 1;
+    }
+    return columns;
 }
 
 } // namespace
@@ -72,6 +94,60 @@ protected:
         }
     }
 
+    // Every table of the plain-text sheet, its header lines included, stands
+    // one line a row, and each cell starts at the same editor column in every
+    // row of its table.
+    static void checkColumns(const QString& text, const sheet::Sheet& s, const std::string& context)
+    {
+        std::vector<std::vector<QStringList>> tables = {sheet::headerRows(s)};
+        for (const sheet::Section& section : s.sections)
+            for (const sheet::Block& b : section.blocks)
+                if (b.kind == sheet::Block::Kind::Table) {
+                    tables.emplace_back(b.rows);
+                    if (!b.header.isEmpty())
+                        tables.back().insert(tables.back().begin(), b.header);
+                }
+        const QStringList lines = text.split('\n');
+        qsizetype next = 0; // the line a table is looked for from
+        for (const std::vector<QStringList>& rows : tables) {
+            std::map<qsizetype, std::set<int>> starts; // cell → editor columns it starts at
+            qsizetype first = -1;
+            for (std::size_t r = 0; r < rows.size(); ++r) {
+                // The row's line holds its cells in order, the first at its start;
+                // the rows of a table follow one another.
+                const QStringList& row = rows[r];
+                std::map<qsizetype, int> found;
+                auto holds = [&](const QString& line) {
+                    found.clear();
+                    qsizetype from = 0;
+                    for (qsizetype i = 0; i < row.size(); ++i) {
+                        if (row[i].isEmpty())
+                            continue;
+                        const qsizetype at = line.indexOf(row[i], from);
+                        if (at < 0 || (found.empty() && !line.trimmed().startsWith(row[i])))
+                            return false;
+                        found[i] = editorColumns(line.left(at));
+                        from = at + row[i].size();
+                    }
+                    return true;
+                };
+                while (next < lines.size() && !holds(lines[next]) && r == 0)
+                    ++next;
+                ASSERT_TRUE(next < lines.size() && holds(lines[next]))
+                    << context << ": no line for the row " << row.join(" | ").toStdString() << "\n"
+                    << text.toStdString();
+                if (first < 0)
+                    first = next;
+                ++next;
+                for (const auto& [cell, column] : found)
+                    starts[cell].insert(column);
+            }
+            for (const auto& [cell, columns] : starts)
+                EXPECT_EQ(columns.size(), 1u) << context << ": cell " << cell << " out of line in\n"
+                                              << lines.mid(first, next - first).join('\n').toStdString();
+        }
+    }
+
     // A lookup names the band of the window's own reference text that gives
     // the unit power it states.
     void checkLookup(const QString& sheet, const ui::Table& table, const std::string& context)
@@ -96,6 +172,25 @@ protected:
         ASSERT_GE(at, 0) << context << " " << row.toStdString();
         const QString value = part.mid(at).section("--", 1, 1).section('\r', 0, 0);
         EXPECT_EQ(value, m.captured(7)) << context;
+    }
+
+    // The tubes to install, where the sheet states them, are the n the window
+    // shows rounded up to whole tubes; a calculated n of none or more tubes
+    // always has them.
+    static void checkTubes(const QString& sheet, const ui::State& state, const std::string& context)
+    {
+        static const QRegularExpression stated(QStringLiteral("n = (\\S+) 支，取 (\\S+) 支"));
+        const QRegularExpressionMatch m = stated.match(sheet);
+        const QString n = QString::fromStdString(state.text("n")).trimmed();
+        bool isNumber = false;
+        const double value = n.toDouble(&isNumber);
+        if (state.record("n") && isNumber && value >= 0)
+            EXPECT_TRUE(m.hasMatch()) << context << ": n = " << n.toStdString() << " without the tubes to install";
+        if (!m.hasMatch())
+            return;
+        EXPECT_EQ(m.captured(1), n) << context;
+        ASSERT_TRUE(isNumber) << context << ": " << m.captured(0).toStdString();
+        EXPECT_EQ(m.captured(2).toDouble(), std::ceil(value)) << context << ": " << m.captured(0).toStdString();
     }
 
     // Every input and result field of the table stands on the sheet with
@@ -138,6 +233,25 @@ TEST_F(TrueSheets, EveryEquationOfEveryCalculatorHolds)
                 checkEquations(pdfText(calculator.sheet(state)), context + " (PDF)");
             checkLookup(sheet, calculator.table(), context);
             checkFields(sheet, calculator.table(), state, context);
+            if (calculator.window == "zdjs")
+                checkTubes(sheet, state, context);
+        }
+    }
+}
+
+// The plain-text sheet of every calculator, pasted into a plain editor,
+// keeps its tables in columns: a Chinese character takes two.
+TEST_F(TrueSheets, PlainTextTablesLineUpWithWideCharactersTwoColumns)
+{
+    std::mt19937 random(1208);
+    for (const Calculator& calculator : calculators()) {
+        for (int session = 0; session < 6; ++session) {
+            restart();
+            open(calculator.window.c_str());
+            for (int i = session * 5; i > 0; --i)
+                actAtRandom(random);
+            const sheet::Sheet s = calculator.sheet(form()->snapshot());
+            checkColumns(sheet::toPlainText(s), s, calculator.window + " session " + std::to_string(session));
         }
     }
 }
@@ -182,6 +296,14 @@ TEST_F(TrueSheets, WorkedExamples)
          "fljs",
          {{"type", "l", "100"}, {"click", "js"}, {"click", "sj"}},
          {"Td = 30.2 d/a（邢台市的年平均雷暴日）", "注：按 邢台市 算得；窗口中 现选 石家庄，未重新计算"}},
+        {"tubes bought whole, a whole n as it is",
+         "zdjs",
+         {{"click", "w20"}, {"type", "gl", "340"}, {"click", "Command2"}},
+         {"n = P / Pd = 340 / 20 = 17 支", "n 向上取整至整支：n = 17 支，取 17 支"}},
+        {"tubes bought whole, a hair above a whole n",
+         "zdjs",
+         {{"type", "gl", "640.000000004"}, {"click", "Command2"}},
+         {"n = P / Pd = 640.000000004 / 40 = 16.0000000001 支", "n 向上取整至整支：n = 16.0000000001 支，取 17 支"}},
         {"a height code changed after the lookup",
          "zdjs",
          {{"type", "l", "5"}, {"type", "w", "5"}, {"click", "s"}, {"click", "Label3"}, {"type", "H", "46"}},

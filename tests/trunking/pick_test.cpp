@@ -1,6 +1,7 @@
 #include "trunking/pick.h"
 #include "trunking/reference.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace trunking;
@@ -47,4 +48,44 @@ TEST(CataloguePick, AreasAreReadFromThePrintedTexts)
     EXPECT_EQ(printedArea("-20-8：800*200=160000"), 160000);
     EXPECT_FALSE(printedArea("FFD为两仓型"));
     EXPECT_FALSE(printedArea("耐火桥架：FQH（NDQJ）-01"));
+}
+
+// Items of one group with the same printed section: the first listed is
+// taken, wherever the catalogue lists them.
+TEST(CataloguePick, OfEqualSectionsTheFirstListedIsTaken)
+{
+    int pairs = 0;
+    for (const std::vector<std::string>* list : {&trunkingCatalogue(), &pipeCatalogue()}) {
+        // The items of each group, split at the headings as pick.h words them.
+        std::vector<std::vector<std::string>> groups;
+        for (const std::string& item : *list) {
+            if (!printedArea(item)) {
+                if (item.find(':') != std::string::npos || item.find("：") != std::string::npos)
+                    groups.emplace_back();
+                continue;
+            }
+            if (groups.empty())
+                groups.emplace_back();
+            groups.back().push_back(item);
+        }
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            const std::vector<std::string>& items = groups[g];
+            for (auto i = items.begin(); i != items.end(); ++i) {
+                const double area = *printedArea(*i);
+                auto same = [area](const std::string& item) { return printedArea(item) == area; };
+                if (std::any_of(items.begin(), i, same) || std::none_of(i + 1, items.end(), same))
+                    continue; // not the first of two or more of this section
+                ++pairs;
+                const std::vector<Pick> picks = smallestFitting(*list, area);
+                ASSERT_EQ(picks.size(), groups.size());
+                EXPECT_EQ(picks[g].item.value_or("无合适规格"), *i);
+            }
+        }
+    }
+    EXPECT_GT(pairs, 0) << "the catalogues list no two items of one section";
+
+    // Equal sections listed after a larger one, and at a section between sizes.
+    const std::vector<std::string> small = {"槽：", "A=200", "B=100", "C=100", "D=150"};
+    EXPECT_EQ(chosen(smallestFitting(small, 90)), std::vector<std::string>{"B=100"});
+    EXPECT_EQ(chosen(smallestFitting(small, 100)), std::vector<std::string>{"B=100"});
 }

@@ -1,7 +1,9 @@
 #include "support/window_test.h"
 #include "trunking/reference.h"
+#include "trunking/trunking_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QListWidget>
@@ -148,6 +150,40 @@ TEST_F(TrunkingWindow, SizeThatIsNoNumberKeepsTheAreaQuietly)
     erase("BV1");
     EXPECT_EQ(text("BV2"), "21");
     EXPECT_EQ(notice(), "");
+}
+
+// A size pasted whole is read strictly: with a unit after it or a space
+// inside it, no catalogue entry is found, however a lenient reading would
+// take it; the same size pasted bare finds its entry.
+TEST_F(TrunkingWindow, APastedSizeIsReadStrictly)
+{
+    auto paste = [&](const std::string& field, const QString& text) {
+        QWidget* w = find(field.c_str());
+        w->setFocus();
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+        ASSERT_EQ(text, this->text(field.c_str()));
+    };
+    for (const trunking::CableRow& r : trunking::cableRows()) {
+        const std::string size = r.field(1), area = r.field(2);
+        for (const trunking::Entry& e : trunking::catalogue(r.kind)) {
+            const QString bare = QString::fromStdString(numeric::formatNumber(e.size));
+            QStringList loose = {bare + "mm", bare + "mm²", bare + "根"};
+            if (bare.size() > 1)
+                loose << bare.left(1) + " " + bare.mid(1);
+            for (const QString& typed : loose) {
+                erase(size.c_str());
+                type(area.c_str(), "777");
+                paste(size, typed);
+                EXPECT_EQ(text(area.c_str()), QStringLiteral("777")) << size << " \"" << typed.toStdString() << '"';
+            }
+            paste(size, bare);
+            EXPECT_EQ(text(area.c_str()), QString::fromStdString(trunking::areaText(e.area)))
+                << size << " " << bare.toStdString();
+            EXPECT_EQ(notice(), "");
+        }
+    }
 }
 
 TEST_F(TrunkingWindow, RowTotalIsAreaTimesCount)

@@ -67,6 +67,24 @@ for entry in "0.15 f 负荷计算" "0.4 c 线槽计算"; do
     say "Alt+F4 twice $gap s apart in $title: back on the menu, still running"
 done
 
+# Ctrl+P held in a calculator saves its sheet once, however long the key
+# repeats; the sheets go to the documents folder of the session's own home.
+openCalculator f 负荷计算
+sleep 0.3
+before=$(keyLines)
+xdotool keydown ctrl+p
+sleep 1.5
+xdotool keyup p ctrl
+sleep 1
+running || fail "holding Ctrl+P ended the program"
+repeats=$(tail -n +"$((before + 1))" "$work/program.log" | grep -c 'press key=0x50 .*: repeat')
+[ "$repeats" -ge 5 ] || fail "holding Ctrl+P: only $repeats repeats reached the window"
+sheets=$(find "$HOME" -name '*.pdf' | grep -c .)
+[ "$sheets" -eq 1 ] || fail "holding Ctrl+P for 1.5 s saved $sheets sheets: $(find "$HOME" -name '*.pdf')"
+say "held Ctrl+P 1.5 s in 负荷计算: one sheet saved, $repeats repeats"
+xdotool key alt+e
+expectShown Elcarta "after Alt+E from 负荷计算"
+
 # A deliberate Alt+E on the menu ends the program, and it ends well.
 expectShown Elcarta "before the last Alt+E"
 sleep 1
