@@ -5,6 +5,8 @@
 #include "lighting_window.h"
 #include "unit_power.h"
 
+#include <optional>
+
 using sheet::Facts;
 using sheet::shown;
 
@@ -26,6 +28,16 @@ QString lookupLine(const Facts& facts)
         return start + QStringLiteral("U = %1 W/m²（输入值）").arg(unit);
     return start + QStringLiteral("按房间高度代号 %1、A = %2 m² 查表16-35，%3，U = %4 W/m²")
                        .arg(*facts.used("dwgl", "H"), *facts.used("dwgl", "mj"), QString::fromStdString(row->value), unit);
+}
+
+// Tubes are bought whole: the count to install is the n shown rounded up, for
+// an n the window shows as a number of none or more tubes.
+std::optional<QString> tubesToInstall(const QString& shownCount)
+{
+    const numeric::Num n = numeric::parseStrict(shownCount.toStdString());
+    if (!n || n.value() < 0)
+        return std::nullopt;
+    return shown(-numeric::floorNumber(-n.value()));
 }
 
 } // namespace
@@ -61,6 +73,9 @@ sheet::Sheet makeSheet(const ui::State& state)
                                          facts.text("n"), QStringLiteral("支")));
     else
         method.formula(facts.equation("n", "n", "P / Pd", {}, {}, QStringLiteral("支")));
+    const QString count = facts.text("n").trimmed();
+    if (const std::optional<QString> whole = tubesToInstall(count))
+        method.formula(QStringLiteral("n 向上取整至整支：n = %1 支，取 %2 支").arg(count, *whole));
     facts.addRemark(method, "n");
 
     facts.addEquation(method, "kt", "Pkt", "p × A", "%1 × %2", {"ps", "mj"}, "kW");

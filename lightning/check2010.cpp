@@ -4,15 +4,19 @@ using namespace numeric;
 
 namespace lightning {
 
-Num strikeDensity2010(double td) { return multiply(0.1, td); }
+Num strikeDensity2010(double td) { return multiply(strikeDensityFactor2010, td); }
+
+Limits limits2010(Importance importance)
+{
+    return importance == Importance::Important ? Limits{0.05, 0.01} : Limits{0.25, 0.05};
+}
 
 Class2010 class2010(double n, Importance importance)
 {
-    const double second = importance == Importance::Important ? 0.05 : 0.25;
-    const double third = importance == Importance::Important ? 0.01 : 0.05;
-    if (n > second)
+    const Limits limit = limits2010(importance);
+    if (n > limit.second)
         return Class2010::Second;
-    if (n >= third)
+    if (n >= limit.third)
         return Class2010::Third;
     return Class2010::Neither;
 }

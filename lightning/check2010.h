@@ -15,13 +15,16 @@ enum class Class2010 {
     Neither, // N alone puts the building in neither class
 };
 
-// Strikes per km² and year: 0.1 × Td.
+// Strikes per km² and year: factor × Td.
+inline constexpr double strikeDensityFactor2010 = 0.1;
 numeric::Num strikeDensity2010(double td);
 
+// The 2010 limits, limits included: N > second is the second class, third ≤
+// N ≤ second the third; below third neither.
+Limits limits2010(Importance importance);
+
 // The class for N as it is, not its rounding: a limit is a limit of the
-// value itself. 省部级办公楼: N > 0.05 second, 0.01 ≤ N ≤ 0.05 third;
-// 一般住宅、办公楼: N > 0.25 second, 0.05 ≤ N ≤ 0.25 third; below the lower
-// limit neither.
+// value itself.
 Class2010 class2010(double n, Importance importance);
 
 struct Check2010 {

@@ -23,31 +23,41 @@ std::optional<double> number(const std::optional<QString>& text)
     return n ? std::optional<double>(n.value()) : std::nullopt;
 }
 
-// What the correction factor stands for, by the code's own cases.
-QString meaningOfK(double k)
+// What the correction factor of an option stands for, by the code's own
+// cases; the factor itself is the table's.
+QString meaningOfK(const ui::Control* option)
 {
-    if (k == 1)
+    const std::string name = option ? option->name : std::string();
+    if (name == "j1")
         return QStringLiteral("一般情况");
-    if (k == 1.5)
+    if (name == "j2")
         return QStringLiteral("位于河边、湖边、山坡下或山地中土壤电阻率较小处、地下水露头处、土山顶部、山谷风口等处的建筑物，"
                               "以及特别潮湿的建筑物");
-    if (k == 1.7)
+    if (name == "j3")
         return QStringLiteral("金属屋面的砖木结构建筑物");
-    if (k == 2)
+    if (name == "j4")
         return QStringLiteral("位于旷野孤立的建筑物");
     return QStringLiteral("—");
 }
 
+// The rolling sphere's diameter as the low building's formula states it.
+QString diameter() { return shown(2 * rollingSphereRadius); }
+
 QString areaExpression(bool low)
 {
-    return low ? QStringLiteral("[L × W + (W + L) × 2 × √(H × (200 − H)) + (200 − H) × H × π] × 10⁻⁶")
+    const QString d = diameter();
+    return low ? QStringLiteral("[L × W + (W + L) × 2 × √(H × (") + d + QStringLiteral(" − H)) + (") + d +
+                     QStringLiteral(" − H) × H × π] × 10⁻⁶")
                : QStringLiteral("[L × W + (W + L) × 2 × H + H² × π] × 10⁻⁶");
 }
 
+// π stands in the figures as the calculation takes it.
 QString areaPattern(bool low)
 {
-    return low ? QStringLiteral("[%1 × %2 + (%2 + %1) × 2 × √(%3 × (200 − %3)) + (200 − %3) × %3 × 3.1416] × 10⁻⁶")
-               : QStringLiteral("[%1 × %2 + (%2 + %1) × 2 × %3 + %3² × 3.1416] × 10⁻⁶");
+    const QString d = diameter(), p = shown(pi);
+    return low ? QStringLiteral("[%1 × %2 + (%2 + %1) × 2 × √(%3 × (") + d + QStringLiteral(" − %3)) + (") + d +
+                     QStringLiteral(" − %3) × %3 × ") + p + QStringLiteral("] × 10⁻⁶")
+               : QStringLiteral("[%1 × %2 + (%2 + %1) × 2 × %3 + %3² × ") + p + QStringLiteral("] × 10⁻⁶");
 }
 
 Importance importanceOf(const Facts& facts, const std::string& result)
@@ -78,8 +88,8 @@ void strikes(const Facts& facts, sheet::Section& s)
 // The 2010 class with the limit that decided it; N is compared as it is.
 QString classLine(double n, Importance importance, Class2010 protection)
 {
-    const bool important = importance == Importance::Important;
-    const QString upper = important ? "0.05" : "0.25", lower = important ? "0.01" : "0.05", value = shown(n);
+    const Limits limit = limits2010(importance);
+    const QString upper = shown(limit.second), lower = shown(limit.third), value = shown(n);
     switch (protection) {
     case Class2010::Second: return QStringLiteral("N = %1 > %2：第二类防雷建筑物").arg(value, upper);
     case Class2010::Third: return QStringLiteral("%1 ≤ N = %2 ≤ %3：第三类防雷建筑物").arg(lower, value, upper);
@@ -101,9 +111,11 @@ void check(sheet::Sheet& sheet, const Facts& facts)
     const Importance importance = facts.record("dj") ? importanceOf(facts, "dj") : importanceOf(facts, "n");
     s.text(QStringLiteral("按现行《建筑物防雷设计规范》GB 50057-2010（附录A 及第3.0.3、3.0.4条），以窗口计算所用的同一 L、W、H、"
                           "Td、k 及建筑重要程度复核；N 取全部位数与限值比较。窗口中的结果不变。"));
-    s.text(importance == Importance::Important
-               ? QStringLiteral("省部级办公楼：N > 0.05 为第二类防雷建筑物，0.01 ≤ N ≤ 0.05 为第三类防雷建筑物。")
-               : QStringLiteral("一般住宅、办公楼：N > 0.25 为第二类防雷建筑物，0.05 ≤ N ≤ 0.25 为第三类防雷建筑物。"));
+    const Limits limit = limits2010(importance);
+    s.text(QStringLiteral("%1：N > %2 为第二类防雷建筑物，%3 ≤ N ≤ %2 为第三类防雷建筑物。")
+               .arg(importance == Importance::Important ? QStringLiteral("省部级办公楼")
+                                                        : QStringLiteral("一般住宅、办公楼"),
+                    shown(limit.second), shown(limit.third)));
 
     // Only a calculation the window has made is checked, with the figures it
     // was made from: Td behind Ng, and k and Ae as N used them.
@@ -119,11 +131,15 @@ void check(sheet::Sheet& sheet, const Facts& facts)
         s.text(QStringLiteral("窗口中的数值无法复核。"));
         return;
     }
-    const double rounded = numeric::floorNumber(n.value() * 100 + 0.5) / 100;
-    s.formula(Facts::equationOf("Ng", "0.1 × Td", "0.1 × %1", {*td}, shown(ng.value()), QStringLiteral("次/(km²·a)")))
+    const numeric::Num rounded = twoDecimals(n);
+    const QString factor = shown(strikeDensityFactor2010);
+    s.formula(Facts::equationOf("Ng", factor + " × Td", factor + " × %1", {*td}, shown(ng.value()),
+                                QStringLiteral("次/(km²·a)")))
         .formula(QStringLiteral("Ae = %1 km²（同上）").arg(*ae))
-        .formula(Facts::equationOf("N", "k × Ng × Ae", "%1 × %2 × %3", {*k, shown(ng.value()), *ae}, shown(n.value()),
-                                   QStringLiteral("次/a（四舍五入至两位小数为 %1；分类按未取舍的 N）").arg(shown(rounded))))
+        .formula(Facts::equationOf(
+            "N", "k × Ng × Ae", "%1 × %2 × %3", {*k, shown(ng.value()), *ae}, shown(n.value()),
+            rounded ? QStringLiteral("次/a（四舍五入至两位小数为 %1；分类按未取舍的 N）").arg(shown(rounded.value()))
+                    : QStringLiteral("次/a（分类按未取舍的 N）")))
         .text(QStringLiteral("复核结论：") + classLine(n.value(), importance, class2010(n.value(), importance)));
 }
 
@@ -139,7 +155,7 @@ sheet::Sheet makeSheet(const ui::State& state)
     std::vector<QStringList> conditions = facts.conditions();
     for (QStringList& row : conditions)
         if (row[0] == QString::fromStdString(window().find("Frame1")->quantity.term))
-            row[4] = (row[4].isEmpty() ? QString() : row[4] + "；") + meaningOfK(facts.optionValue(kOption));
+            row[4] = (row[4].isEmpty() ? QString() : row[4] + "；") + meaningOfK(kOption);
 
     sheet::Sheet sheet;
     sheet.title = QStringLiteral("防雷计算书");
@@ -151,16 +167,19 @@ sheet::Sheet makeSheet(const ui::State& state)
     const ui::Control* city = facts.optionUsed("Td", "xt");
     method.formula(facts.value("Td", "Td", "d/a", QStringLiteral("%1的年平均雷暴日").arg(QString::fromStdString(city->caption))));
     facts.addRemark(method, "Td");
-    facts.addEquation(method, "Ng", "Ng", "0.024 × Td^1.3", "0.024 × %1^1.3", {"Td"}, QStringLiteral("次/(km²·a)"));
+    const QString density = shown(strikeDensityFactor) + " × ", exponent = "^" + shown(strikeDensityExponent);
+    facts.addEquation(method, "Ng", "Ng", density + "Td" + exponent, density + "%1" + exponent, {"Td"},
+                      QStringLiteral("次/(km²·a)"));
     // The formula is the one the height the step read calls for.
     const std::optional<double> h = number(facts.used("Ae", "H"));
     const bool low = isLowBuilding(h.value_or(0));
     if (facts.record("Ae"))
-        method.text(low ? QStringLiteral("H < 100 m，等效面积按下式（π 取 3.1416）：")
-                        : QStringLiteral("H ≥ 100 m，等效面积按下式（π 取 3.1416）："));
+        method.text(QStringLiteral("H %1 %2 m，等效面积按下式（π 取 %3）：")
+                        .arg(low ? QStringLiteral("<") : QStringLiteral("≥"), shown(rollingSphereRadius), shown(pi)));
     facts.addEquation(method, "Ae", "Ae", areaExpression(low), areaPattern(low), {"l", "w", "H"}, QStringLiteral("km²"));
-    method.formula(facts.value("k", "k", {}, QStringLiteral("校正系数选 %1：%2").arg(QString::fromStdString(kOption->caption),
-                                                                                      meaningOfK(facts.optionValue(kOption)))));
+    method.formula(facts.value(
+        "k", "k", {},
+        QStringLiteral("校正系数选 %1：%2").arg(QString::fromStdString(kOption->caption), meaningOfK(kOption))));
     facts.addRemark(method, "k");
     strikes(facts, method);
 

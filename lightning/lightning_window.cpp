@@ -25,18 +25,12 @@ ui::Form* buildWindow(std::function<void()> back)
 
         step.write("Ng", strikeDensity(step.strict("Td")));
 
-        // Exactly one of the two formulas writes the area, by the height.
-        if (isLowBuilding(step.lenient("H"))) {
-            const double w = step.lenient("w");
-            const double l = step.lenient("l");
-            const double h = step.lenient("H");
-            step.write("Ae", lowBuildingArea(l, w, h));
-        } else {
-            const double w = step.lenient("w");
-            const double l = step.lenient("l");
-            const double h = step.lenient("H");
-            step.write("Ae", highBuildingArea(l, w, h));
-        }
+        // The height first, as the step has always read it: the record of Ae
+        // (and so the sheet) lists H, W, L in that order.
+        const double h = step.lenient("H");
+        const double w = step.lenient("w");
+        const double l = step.lenient("l");
+        step.write("Ae", collectionArea(l, w, h));
 
         for (const Control* option : window().group("j1"))
             if (step.checked(option->name))

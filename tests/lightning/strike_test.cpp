@@ -1,5 +1,6 @@
 #include "lightning/strike.h"
 
+#include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
@@ -110,6 +111,34 @@ TEST(ExpectedStrikes, UsesTheFifteenDigitFigures)
     ASSERT_EQ(formatNumber(ng), "4");
     ASSERT_LT(0.00125 * ng * 100 + 0.5, 1.0);
     EXPECT_EQ(formatNumber(expectedStrikes(0.00125, ng, 1).value()), "0.01");
+}
+
+// An area with all its digits gives the N of its 15-digit text, the one the
+// window reads back from its field. The areas are those just beside where N
+// steps by 0.01, where the digits beyond the fifteenth could tip it.
+TEST(ExpectedStrikes, AnAreaGivesTheNOfItsFifteenDigitText)
+{
+    const auto asShown = [](double v) { return numeric::parseStrict(formatNumber(v)).value(); };
+    int tipping = 0; // areas whose digits beyond the fifteenth would move N
+    for (const City city : {City::Xingtai, City::Shijiazhuang})
+        for (const double k : {1.0, 1.5, 1.7, 2.0})
+            for (const int step : {1, 6, 31, 257}) { // N reaching 0.01, 0.06, 0.31, 2.57
+                const double ng = asShown(strikeDensity(thunderstormDays(city)).value());
+                double ae = (step - 0.5) / (100 * ng * k);
+                for (int i = 0; i < 100; ++i)
+                    ae = std::nextafter(ae, 0.0);
+                std::string wrong; // the first area that gives another N or product than its text
+                for (int i = 0; i < 200 && wrong.empty(); ++i, ae = std::nextafter(ae, 1.0)) {
+                    const double shown = asShown(ae);
+                    const double n = expectedStrikes(shown, ng, k).value();
+                    if (expectedStrikes(ae, ng, k).value() != n ||
+                        strikeProduct(ae, ng, k).value() != strikeProduct(shown, ng, k).value())
+                        wrong = digits(ae, 17);
+                    tipping += std::floor(ae * (ng * k) * 100 + 0.5) / 100 != n;
+                }
+                EXPECT_EQ(wrong, "") << "Ng " << ng << ", k " << k;
+            }
+    EXPECT_GT(tipping, 0) << "no area beside a step of N where its last digits matter";
 }
 
 TEST(Verdict, Limits)

@@ -184,8 +184,9 @@ protected:
         const QString n = QString::fromStdString(state.text("n")).trimmed();
         bool isNumber = false;
         const double value = n.toDouble(&isNumber);
-        if (state.record("n") && isNumber && value >= 0)
+        if (state.record("n") && isNumber && value >= 0) {
             EXPECT_TRUE(m.hasMatch()) << context << ": n = " << n.toStdString() << " without the tubes to install";
+        }
         if (!m.hasMatch())
             return;
         EXPECT_EQ(m.captured(1), n) << context;
