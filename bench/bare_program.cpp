@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableView>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -89,6 +90,13 @@ QWidget* makeWindow(const ui::Table& table)
             w = list;
             break;
         }
+        case ui::Kind::Choice: {
+            auto* box = new QComboBox(parent);
+            box->addItems(items);
+            w = box;
+            break;
+        }
+        case ui::Kind::Grid: w = new QTableView(parent); break;
         }
         w->setObjectName(text(c.name));
         w->setGeometry(size(c.rect.left), size(c.rect.top), size(c.rect.width), size(c.rect.height));
@@ -115,8 +123,11 @@ int main(int argc, char** argv)
 {
     bench::markMain();
     QApplication app(argc, argv);
-    QFont::insertSubstitutions("宋体", {"SimSun", "AR PL UMing CN", "AR PL SungtiL GB", "Noto Serif CJK SC"});
-    QFont::insertSubstitutions("华文行楷", {"STXingkai", "AR PL UKai CN", "AR PL KaitiM GB", "Noto Serif CJK SC"});
+    // The faces the program asks for (ui::installFontSubstitutions), so that
+    // both draw the same text in the same face; the harness compares them.
+    QFont::insertSubstitutions("宋体", {"SimSun", "Noto Serif CJK SC", "AR PL UMing CN", "AR PL SungtiL GB"});
+    QFont::insertSubstitutions("华文行楷", {"STXingkai", "KaiTi", "楷体", "AR PL UKai CN", "AR PL KaitiM GB", "SimSun",
+                                            "AR PL UMing CN", "Noto Serif CJK SC"});
 
     QWidget* menu = nullptr;
     std::map<QString, QWidget*> made;

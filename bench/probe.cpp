@@ -1,9 +1,12 @@
 #include "probe.h"
 
+#include "clock.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,18 +21,35 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <memory>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 namespace bench {
 
-std::int64_t nowNs()
+namespace {
+
+// Started by the first reading, which markMain() takes first thing in main().
+const Clock& probeClock()
 {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+    static const Clock c;
+    return c;
 }
+
+} // namespace
+
+std::int64_t nowNs() { return probeClock().sinceOrigin(); }
 
 namespace {
 
@@ -116,6 +136,7 @@ struct Counts {
     int edit = 0, text = 0, label = 0, button = 0, option = 0, frame = 0, combo = 0, comboItem = 0, list = 0,
         listItem = 0, other = 0;
     long chars = 0; // characters of every caption, text and item
+    QString face;   // the face the window's text is drawn in, after substitution
     long area = 0;  // square pixels at 96 dpi covered by the controls, in thousands
 };
 
@@ -165,6 +186,7 @@ Counts count(QWidget* window)
     const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
     const double scale = dpi > 0 ? dpi / 96.0 : 1.0;
     c.area = std::lround(area / (scale * scale) / 1000);
+    c.face = QFontInfo(window->font()).family().replace(' ', '_');
     return c;
 }
 
@@ -177,11 +199,21 @@ QString fieldText(QWidget* w)
     return "(no such field)";
 }
 
-long peakRssKb()
+// The most memory the process has held in RAM so far, in kilobytes: the peak
+// working set on Windows, the peak resident set on Linux.
+long peakMemoryKb()
 {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return 0;
+    return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss; // kilobytes on Linux
+#endif
 }
 
 struct Calculator {
@@ -260,9 +292,9 @@ int run(Hooks hooks)
                 seq.add([c](auto next) {
                     const Counts n = count(topLevel(c.window));
                     emitLine("widgets %s edit=%d text=%d label=%d button=%d option=%d frame=%d combo=%d "
-                             "comboitem=%d list=%d listitem=%d other=%d chars=%ld kpx2=%ld",
+                             "comboitem=%d list=%d listitem=%d other=%d chars=%ld kpx2=%ld face=%s",
                              c.window, n.edit, n.text, n.label, n.button, n.option, n.frame, n.combo, n.comboItem,
-                             n.list, n.listItem, n.other, n.chars, n.area);
+                             n.list, n.listItem, n.other, n.chars, n.area, qPrintable(n.face));
                     next();
                 });
             }
@@ -271,7 +303,7 @@ int run(Hooks hooks)
     }
 
     seq.add([](auto next) {
-        emitLine("rss %ld", peakRssKb());
+        emitLine("rss %ld", peakMemoryKb());
         next();
     });
 
@@ -316,6 +348,7 @@ int run(Hooks hooks)
     }
 
     seq.add([](auto) {
+        emitLine("clock %lld", static_cast<long long>(probeClock().originNs()));
         emitLine("done");
         QCoreApplication::exit(0);
     });

@@ -2,17 +2,19 @@
 // The measuring side of the start-up benchmark, shared by the program probe
 // and the bare Qt program so that both are timed by the very same code.
 //
-// A probe process writes one line per measurement to stdout, each time a
-// CLOCK_MONOTONIC reading in nanoseconds (the clock is system-wide, so the
-// harness can set it against the moment it spawned the process):
+// A probe process writes one line per measurement to stdout, each time in
+// nanoseconds since the probe's own origin (bench/clock.h), and at the end
+// where that origin lies on the clock the harness reads too, so that the
+// harness can set the times against the moment it started the process:
 //
 //   main <ns>                                  main() entered
 //   app <ns>                                   QApplication constructed
 //   menu <ns>                                  menu window painted
 //   open <window> <1|2> <click-ns> <painted-ns>  a menu click and the calculator painted
-//   widgets <window> <kind>=<count> ...        what the calculator window holds
-//   rss <kB>                                   peak resident memory, every window opened
+//   widgets <window> <kind>=<count> ... face=<family>  what the calculator window holds, its face
+//   rss <kB>                                   peak resident memory (working set on Windows), every window opened
 //   handler <name> <runs> <median-ns> <p99-ns> <max-ns> <first-ns>
+//   clock <ns>                                 the origin on the shared clock
 //   done
 //   error <text>                               the probe could not go on
 
@@ -25,6 +27,7 @@ class QWidget;
 
 namespace bench {
 
+// Nanoseconds since the probe's origin, taken in markMain().
 std::int64_t nowNs();
 
 // One handler whose synchronous run is timed, many times over.

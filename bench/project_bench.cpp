@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -41,7 +42,7 @@ void fill()
     }
 }
 
-QString path() { return folder->path() + QStringLiteral("/幸福小区.elcarta"); }
+QString path() { return QDir(folder->path()).filePath(QStringLiteral("幸福小区.elcarta")); }
 
 void saveProject(benchmark::State& state)
 {

@@ -3,40 +3,35 @@
 //
 //   elcarta_bench_startup [--runs N] [--verbose] [--program PATH] [--bare PATH]
 //
-// Each probe reports CLOCK_MONOTONIC readings (bench/probe.h); the start-up
-// time runs from the moment just before the harness spawns the process to the
-// menu's first complete paint. Without a display the probes draw offscreen
-// (QT_QPA_PLATFORM=offscreen); with DISPLAY set they use that X server.
+// Each probe reports its times on the clock of bench/clock.h, which the
+// harness reads too; the start-up time runs from the moment just before the
+// harness starts the process to the menu's first complete paint. On Linux
+// without a display the probes draw offscreen (QT_QPA_PLATFORM=offscreen);
+// with DISPLAY set they use that X server; on Windows, Windows' own platform
+// unless QT_QPA_PLATFORM says otherwise.
 
+#include "clock.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSysInfo>
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <ctime>
-#include <fcntl.h>
 #include <map>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
-std::int64_t nowNs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
+// The harness's own origin and where it lies on the clock the probes read.
+const bench::Clock harnessClock;
+std::int64_t harnessOriginNs = 0;
 
 constexpr double ms = 1e6; // nanoseconds in a millisecond
 
@@ -69,9 +64,13 @@ Run parse(const std::string& output, std::int64_t spawn)
 {
     Run r;
     r.spawn = spawn;
+    bool clocked = false;
+    std::int64_t origin = 0;
     std::istringstream lines(output);
     std::string line;
     while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') // a Windows probe's text-mode stdout
+            line.pop_back();
         std::istringstream in(line);
         std::string what;
         in >> what;
@@ -99,70 +98,48 @@ Run parse(const std::string& output, std::int64_t spawn)
             Handler h;
             in >> h.name >> h.runs >> h.medianNs >> h.p99Ns >> h.maxNs >> h.firstNs;
             r.handlers.push_back(h);
-        } else if (what == "done")
+        } else if (what == "clock")
+            clocked = static_cast<bool>(in >> origin);
+        else if (what == "done")
             r.done = true;
         else if (what == "error")
             r.error = line;
     }
-    if (r.error.empty() && !r.done)
+    if (r.error.empty() && !(r.done && clocked))
         r.error = "the probe stopped before it finished";
+    // The probe's times, since its own origin, onto the clock the harness read.
+    r.main += origin;
+    r.app += origin;
+    r.menu += origin;
     return r;
 }
 
 Run runOnce(const std::string& exe, bool verbose)
 {
-    int out[2];
-    if (pipe(out) != 0)
-        return failed(std::string("pipe: ") + std::strerror(errno));
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addclose(&actions, out[1]);
-    if (!verbose)
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    QProcess probe;
+    probe.setProgram(QString::fromStdString(exe));
+    if (verbose)
+        probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    else
+        probe.setStandardErrorFile(QProcess::nullDevice());
 
-    char* argv[] = {const_cast<char*>(exe.c_str()), nullptr};
-    pid_t pid = 0;
-    const std::int64_t spawn = nowNs();
-    const int spawnError = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    if (spawnError) {
-        close(out[0]);
-        return failed(exe + ": " + std::strerror(spawnError));
+    const std::int64_t spawn = harnessOriginNs + harnessClock.sinceOrigin();
+    probe.start(QIODevice::ReadOnly);
+    if (!probe.waitForStarted(30'000))
+        return failed(exe + ": " + probe.errorString().toStdString());
+
+    // Reading the probe's lines as they come, so that its pipe never fills.
+    const bool finished = probe.waitForFinished(120'000);
+    if (!finished) {
+        probe.kill();
+        probe.waitForFinished(10'000);
     }
-
-    std::string output;
-    char buffer[4096];
-    const std::int64_t deadline = spawn + 120'000'000'000LL;
-    bool timedOut = false;
-    for (;;) {
-        const std::int64_t left = (deadline - nowNs()) / 1'000'000;
-        if (left <= 0) {
-            timedOut = true;
-            kill(pid, SIGKILL);
-            break;
-        }
-        pollfd p{out[0], POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(std::min<std::int64_t>(left, 1000))) < 0 && errno != EINTR)
-            break;
-        if (!(p.revents & (POLLIN | POLLHUP)))
-            continue;
-        const ssize_t n = read(out[0], buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        output.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(out[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-
-    Run r = parse(output, spawn);
-    if (timedOut)
+    Run r = parse(probe.readAllStandardOutput().toStdString(), spawn);
+    if (!finished)
         r.error = "timed out after 120 s";
-    else if (r.error.empty() && !(WIFEXITED(status) && WEXITSTATUS(status) == 0))
-        r.error = "exited with status " + std::to_string(status);
+    else if (r.error.empty() && !(probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0))
+        r.error = probe.exitStatus() == QProcess::NormalExit ? "exited with status " + std::to_string(probe.exitCode())
+                                                             : "crashed";
     return r;
 }
 
@@ -208,20 +185,22 @@ void row(const std::string& what, double bare, double program, const char* unit,
     std::printf("\n");
 }
 
+// A probe built next to the harness, with the harness's own suffix (".exe" on Windows).
 std::string besideSelf(const char* name)
 {
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return name;
-    std::string path(self, static_cast<std::size_t>(n));
-    return path.substr(0, path.rfind('/') + 1) + name;
+    const QFileInfo self(QCoreApplication::applicationFilePath());
+    QString file = QString::fromLatin1(name);
+    if (!self.suffix().isEmpty())
+        file += "." + self.suffix();
+    return QDir::toNativeSeparators(self.dir().filePath(file)).toStdString();
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    QCoreApplication app(argc, argv);
+    harnessOriginNs = harnessClock.originNs();
     int runs = 15;
     bool verbose = false;
     std::string program = besideSelf("elcarta_bench_program");
@@ -241,12 +220,17 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    // The probes inherit the harness's environment. Windows always has its
+    // own platform; Linux without an X display draws offscreen.
+    const bool windowsHost = QSysInfo::kernelType() == "winnt";
+    if (!windowsHost && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QString platform = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+                                 ? QString(windowsHost ? "windows" : "xcb")
+                                 : qEnvironmentVariable("QT_QPA_PLATFORM");
 
-    std::printf("Start-up benchmark: %d runs of each, alternating, after one warm-up run each; platform %s\n", runs,
-                platform ? platform : "xcb");
+    std::printf("Start-up benchmark: %d runs of each, alternating, after one warm-up run each; platform %s (%s)\n",
+                runs, qPrintable(platform), qPrintable(QSysInfo::prettyProductName()));
     std::fflush(stdout);
 
     // The first run of each loads the libraries and fonts from disk; it is not counted.
@@ -328,7 +312,8 @@ int main(int argc, char** argv)
                     programRuns.front().handlers.front().runs);
     }
 
-    // The bare program must hold what the calculators hold, or the comparison says nothing.
+    // The bare program must hold what the calculators hold, drawn in the same
+    // face, or the comparison says nothing.
     bool same = true;
     for (const char* w : windows) {
         const std::string p = programRuns.front().widgets[w], b = bareRuns.front().widgets[w];
@@ -337,8 +322,9 @@ int main(int argc, char** argv)
             std::printf("\ncontrols of %s differ:\n  program:%s\n  bare:   %s\n", w, p.c_str(), b.c_str());
         }
     }
-    std::printf("\n%s\n", same ? "controls per window: the bare windows hold what the calculators hold"
-                               : "controls per window: MISMATCH: the bare program no longer makes the windows from their tables");
+    std::printf("\n%s\n", same ? "controls per window: the bare windows hold what the calculators hold, in their face"
+                               : "controls per window: MISMATCH: the bare program no longer makes the windows as the "
+                                 "program does (their tables, the faces asked for)");
     std::printf("targets met: %d of %d\n", met, judged);
     return 0;
 }
