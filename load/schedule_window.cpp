@@ -506,6 +506,8 @@ ui::Form* buildScheduleWindow(ScheduleHooks hooks)
     view->setGeometry(old->geometry());
     view->setToolTip(old->toolTip());
     view->setAccessibleName(old->accessibleName());
+    view->setAccessibleDescription(old->accessibleDescription());
+    form->nameBy(form->captionOf(old), view); // its caption names the new table as it named the old
     view->setProperty("tabIndex", old->property("tabIndex"));
     view->setTabKeyNavigation(true);
     delete old;

@@ -3,13 +3,18 @@
 #include "accessible.h"
 #include "widgets.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFont>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -17,7 +22,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTableView>
+#include <QTranslator>
 #include <algorithm>
 #include <map>
 #include <cmath>
@@ -27,6 +35,39 @@ namespace ui {
 namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// The windows are laid out for SimSun: half-width Latin letters, lines one em
+// apart. In a face with wider letters or taller lines (Noto Serif CJK) each
+// caption still stands whole in its place: a line up to 30 % too wide is
+// drawn condensed just enough, and the lines of a table of lines
+// closer together, down to one em. A caption laid out to wrap stays as it is.
+void fitCaption(QWidget* w)
+{
+    const QFontMetrics m(w->font());
+    int width = 0, room = 0;
+    if (auto* label = qobject_cast<ClickLabel*>(w)) {
+        const QStringList lines = label->text().remove('\r').split('\n');
+        for (const QString& line : lines)
+            width = std::max(width, m.horizontalAdvance(line));
+        room = label->contentsRect().width();
+        const int pitch = label->height() / static_cast<int>(lines.size());
+        if (lines.size() > 1 && pitch < m.lineSpacing() && pitch >= QFontInfo(w->font()).pixelSize())
+            label->setLinePitch(pitch);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        QStyleOptionButton caption;
+        caption.initFrom(button);
+        caption.text = button->text();
+        width = m.size(Qt::TextShowMnemonic, caption.text).width();
+        const bool option = qobject_cast<QRadioButton*>(w);
+        room = button->style()->subElementRect(option ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents,
+                                               &caption, button).width();
+    }
+    if (width > room && room * 10 >= width * 7) {
+        QFont condensed = w->font();
+        condensed.setStretch(room * 100 / width);
+        w->setFont(condensed);
+    }
+}
 
 QWidget* make(const Control& c, QWidget* parent)
 {
@@ -108,11 +149,34 @@ int px(int twips) { return static_cast<int>(std::lround(twips / 15.0 * scale()))
 
 void installFontSubstitutions()
 {
-    QFont::insertSubstitutions("宋体", {"SimSun", "AR PL UMing CN", "AR PL SungtiL GB", "Noto Serif CJK SC"});
+    // Noto Serif CJK SC before the AR PL faces: at 9 pt AR PL UMing draws "l"
+    // so like "1" that 100lx reads 1001x.
+    QFont::insertSubstitutions("宋体", {"SimSun", "Noto Serif CJK SC", "AR PL UMing CN", "AR PL SungtiL GB"});
     // The calligraphic face comes with office suites, not with Windows itself;
     // every Chinese Windows has KaiTi, and SimSun is the last resort.
     QFont::insertSubstitutions("华文行楷", {"STXingkai", "KaiTi", "楷体", "AR PL UKai CN", "AR PL KaitiM GB", "SimSun",
                                             "AR PL UMing CN", "Noto Serif CJK SC"});
+}
+
+bool installTranslation()
+{
+    // Installed once: a second translator would be asked first for every text.
+    static QTranslator* installed = nullptr;
+    if (installed)
+        return true;
+    auto* qt = new QTranslator(QCoreApplication::instance());
+    // Beside the program on Windows (the installer and the zip put it there),
+    // in Qt's own folder where Qt comes from the system.
+    const QStringList folders = {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    for (const QString& folder : folders) {
+        if (qt->load(QStringLiteral("qtbase_zh_CN"), folder) && QCoreApplication::installTranslator(qt)) {
+            installed = qt;
+            return true;
+        }
+    }
+    delete qt;
+    return false;
 }
 
 Form* build(const Table& table)
@@ -160,10 +224,7 @@ Form* build(const Table& table)
             w->hide();
         if (c.tab >= 0)
             w->setProperty("tabIndex", c.tab);
-        if (!c.names.empty())
-            form->nameBy(c.names, c.name, c.index);
-        if (!c.spoken.empty())
-            form->callAs(c.name, c.spoken);
+        fitCaption(w);
         made.emplace_back(&c, w);
     };
     for (const Control& c : controls)
@@ -192,25 +253,26 @@ Form* build(const Table& table)
         optionButton->setFocusPolicy(optionButton->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     }
 
-    // What a screen reader says for a field: the label naming it, else what
-    // it is called, else its tooltip. Buttons and options are named by their
-    // captions as they change.
+    // What a screen reader says for a field: the caption the engineer reads
+    // beside it (a label, or a button such as 计算面积S beside the area),
+    // else what the table calls it; its tooltip stays its description. Buttons
+    // and options are named by their captions as they change. Every caption
+    // is linked before any field is named: a field may come before its label.
     for (auto& [c, w] : made) {
-        if (!c->names.empty()) {
-            QWidget* named = form->control(c->names);
-            if (auto* l = qobject_cast<QLabel*>(w))
-                l->setBuddy(named); // the "labelled by" relation
-            // A clickable label with no tab index of its own comes just before
-            // the field it names.
-            if (c->tab < 0 && named && named->property("tabIndex").isValid())
-                w->setProperty("tabIndex", named->property("tabIndex").toDouble() - 0.5);
-        }
+        if (c->names.empty())
+            continue;
+        QWidget* named = form->control(c->names);
+        form->nameBy(w, named);
+        // A clickable label with no tab index of its own comes just before
+        // the field it names.
+        if (c->tab < 0 && named && named->property("tabIndex").isValid())
+            w->setProperty("tabIndex", named->property("tabIndex").toDouble() - 0.5);
+    }
+    for (auto& [c, w] : made) {
         if (c->kind == Kind::Field || c->kind == Kind::MultiField || c->kind == Kind::Combo || c->kind == Kind::List ||
             c->kind == Kind::Choice || c->kind == Kind::Grid) {
-            const QString name = form->describe(c->name);
-            w->setAccessibleName(name);
-            if (auto* box = qobject_cast<QComboBox*>(w); box && box->lineEdit())
-                box->lineEdit()->setAccessibleName(name);
+            form->refreshName(w);
+            w->setAccessibleDescription(w->toolTip()); // Qt's table says no tooltip by itself
         }
     }
 

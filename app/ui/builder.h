@@ -19,6 +19,11 @@ int px(int twips);
 // where the named faces are not installed.
 void installFontSubstitutions();
 
+// Qt's own texts in Chinese, as the rest of the program: the edit entries of
+// a field's right-click menu (撤消, 复制, 粘贴...). False where Qt's Chinese
+// translation (qtbase_zh_CN.qm) is not found; they stay English then.
+bool installTranslation();
+
 // Builds the window with all its controls and returns the form that owns
 // its handlers. The window is hidden until shown. The table must outlive it.
 Form* build(const Table& table);

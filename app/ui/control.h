@@ -55,8 +55,8 @@ struct Control {
     bool selected = false;  // the option selected at start
     bool hidden = false;    // a list box hidden at start
     bool readOnly = false;  // a field that shows a result and takes no typing
-    std::string names;      // for a label: the control it is the caption of
-    std::string spoken;     // for a field no label names: what to call it
+    std::string names;      // for a label, or a button beside a field: the control it is the caption of
+    std::string spoken;     // for a field no caption names: what to call it
     std::vector<std::string> items;
     Quantity quantity;            // a field's, or an option group's on its frame or its first option
     std::optional<double> value;  // what an option stands for (k = 1.5, 300 lx)

@@ -31,6 +31,17 @@ QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<
 // The place of a widget in its window's coordinates.
 QRect inWindow(const QWidget* w, const QWidget* window) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); }
 
+// On a button that is the caption of a field: the field, as a label's buddy is.
+const char* const buddyProperty = "elcartaBuddy";
+
+// The control a label or button is the caption of, or nullptr.
+QWidget* buddyOf(const QWidget* caption)
+{
+    if (auto* l = qobject_cast<const QLabel*>(caption))
+        return l->buddy();
+    return caption->property(buddyProperty).value<QPointer<QWidget>>();
+}
+
 } // namespace
 
 Form::Form(QWidget* window, const Table& table) : QObject(window), window_(window), table_(&table)
@@ -120,6 +131,8 @@ void Form::setCaption(std::string_view name, const QString& caption)
     if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         if (b->text() != caption) {
             b->setText(caption); // a button is named by its text, so its name follows
+            if (QWidget* named = buddyOf(b))
+                refreshName(named);
             emit changed();
         }
     }
@@ -127,7 +140,8 @@ void Form::setCaption(std::string_view name, const QString& caption)
         g->setTitle(caption);
     else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(caption);
-        refreshNames(name);
+        if (l->buddy())
+            refreshName(l->buddy());
     }
 }
 
@@ -354,38 +368,51 @@ void Form::setDefaultButton(std::string_view name)
     }
 }
 
-void Form::nameBy(const std::string& control, const std::string& label, int index)
+void Form::nameBy(QWidget* caption, QWidget* control)
 {
-    namedBy_[control] = {label, index};
+    if (!caption || !control)
+        return;
+    if (auto* l = qobject_cast<QLabel*>(caption))
+        l->setBuddy(control); // the "labelled by" relation, and the label's access key
+    else
+        caption->setProperty(buddyProperty, QVariant::fromValue(QPointer<QWidget>(control)));
 }
 
-void Form::callAs(const std::string& control, const std::string& spoken) { spoken_[control] = spoken; }
+QWidget* Form::captionOf(const QWidget* control) const
+{
+    if (!control)
+        return nullptr;
+    for (QWidget* w : window_->findChildren<QWidget*>())
+        if ((qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)) && buddyOf(w) == control)
+            return w;
+    return nullptr;
+}
 
 QString Form::describe(std::string_view name) const
 {
-    if (auto it = namedBy_.find(name); it != namedBy_.end())
-        if (auto* label = qobject_cast<QLabel*>(control(it->second.first, it->second.second)))
-            return spokenCaption(label->text()).remove('&');
-    if (auto it = spoken_.find(name); it != spoken_.end())
-        return qs(it->second);
-    if (QWidget* w = control(name); w && !w->toolTip().isEmpty())
-        return w->toolTip();
-    return qs(name);
+    const QWidget* w = control(name);
+    return w ? describe(w) : qs(name);
 }
 
-void Form::refreshNames(std::string_view label)
+QString Form::describe(const QWidget* w) const
 {
-    for (const auto& [controlName, namer] : namedBy_) {
-        if (namer.first != label)
-            continue;
-        QWidget* w = control(controlName);
-        if (!w)
-            continue;
-        const QString name = describe(controlName);
-        w->setAccessibleName(name);
-        if (auto* box = qobject_cast<QComboBox*>(w); box && box->lineEdit())
-            box->lineEdit()->setAccessibleName(name);
+    if (const QWidget* caption = captionOf(w)) {
+        const auto* l = qobject_cast<const QLabel*>(caption);
+        const QString shown = l ? l->text() : static_cast<const QAbstractButton*>(caption)->text();
+        if (const QString spoken = spokenCaption(shown).remove('&'); !spoken.isEmpty())
+            return spoken;
     }
+    if (const Control* c = table_->find(w->objectName().toStdString()); c && !c->spoken.empty())
+        return qs(c->spoken);
+    return w->toolTip().isEmpty() ? w->objectName() : w->toolTip();
+}
+
+void Form::refreshName(QWidget* w)
+{
+    const QString name = describe(w);
+    w->setAccessibleName(name);
+    if (auto* box = qobject_cast<QComboBox*>(w); box && box->lineEdit())
+        box->lineEdit()->setAccessibleName(name);
 }
 
 void Form::linkFocusChain()

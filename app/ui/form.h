@@ -60,13 +60,21 @@ public:
     // on another push button, which Enter then presses itself.
     void setDefaultButton(std::string_view name);
 
-    // The label `label` is the caption of `control`; or `control` is called
-    // `spoken` where no label names it.
-    void nameBy(const std::string& control, const std::string& label, int index = -1);
-    void callAs(const std::string& control, const std::string& spoken);
-    // How the user knows which control is meant: the caption its label shows
-    // now, else what it is called, else its tooltip, else its name.
+    // `caption`, a label or a button beside `control`, is what the engineer
+    // reads as its name: a label becomes its buddy, a button is linked to it.
+    // The control is named by it, and renamed when the caption changes.
+    void nameBy(QWidget* caption, QWidget* control);
+    // The label or button that names the control, or nullptr.
+    QWidget* captionOf(const QWidget* control) const;
+    // How the engineer knows which control is meant, as a screen reader says
+    // it and a note writes it: the caption beside it as it reads now (without
+    // its access key), else what the table calls it, else its tooltip, else
+    // its name.
     QString describe(std::string_view name) const;
+    QString describe(const QWidget* control) const;
+    // Gives the control, and a drop-down list's text part, its name as
+    // describe() has it.
+    void refreshName(QWidget* control);
 
     // Marks the field and shows a note in the window naming it and saying
     // why; a screen reader hears the note at once. Both go at the next edit
@@ -110,7 +118,6 @@ private:
     // state is being put back.
     void handle(const std::string& control, const std::function<void()>& handler);
 
-    void refreshNames(std::string_view label);
     void paintMark();
 
     QWidget* window_;
@@ -129,8 +136,6 @@ private:
     QMetaObject::Connection clearOnEdit_;
     std::function<void()> messageClick_;
     bool watchingEdits_ = false;
-    std::map<std::string, std::pair<std::string, int>, std::less<>> namedBy_; // control -> its label
-    std::map<std::string, std::string, std::less<>> spoken_;  // control -> what it is called
 };
 
 } // namespace ui

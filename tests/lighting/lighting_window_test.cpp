@@ -2,11 +2,16 @@
 #include "support/window_test.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -194,15 +199,15 @@ TEST_F(LightingWindow, FailedReadChangesNoFieldAndNamesTheField)
         const char* named; // how the notice names the field
     };
     const Case cases[] = {
-        {"23", "", "8.9", "534", false, "Label3", "mj", "这里为计算所得面积平方米MJ"},
-        {"23", "abc", "8.9", "534", false, "Label3", "mj", "这里为计算所得面积平方米MJ"},
+        {"23", "", "8.9", "534", false, "Label3", "mj", "计算面积S"},
+        {"23", "abc", "8.9", "534", false, "Label3", "mj", "计算面积S"},
         {"", "20", "8.9", "534", false, "Label3", "H", "高度(m)"},
         {"2`3", "20", "8.9", "534", false, "Label3", "H", "高度(m)"},
-        {"23", "", "", "534", false, "Command1", "mj", "这里为计算所得面积平方米MJ"},
+        {"23", "", "", "534", false, "Command1", "mj", "计算面积S"},
         {"23", "20", "", "534", false, "Command1", "dwgl", "单位功率(W)"},
         {"23", "20", "8.9W", "534", false, "Command1", "dwgl", "单位功率(W)"},
-        {"23", "20", "8.9", "", false, "Command2", "gl", "计算后的功率(W)gl"},
-        {"23", "", "8.9", "534", false, "Command3", "mj", "这里为计算所得面积平方米MJ"},
+        {"23", "20", "8.9", "", false, "Command2", "gl", "计算功率P"},
+        {"23", "", "8.9", "534", false, "Command3", "mj", "计算面积S"},
         {"23", "20", "8.9", "534", true, "Command3", "ps", "单位面积空调负荷(kW/m²)"},
         {"23", "1e300", "1e301", "534", false, "Command1", "dwgl", "单位功率(W)"},
     };
@@ -297,6 +302,32 @@ TEST_F(LightingWindow, DoubleClickEmptiesPsAndKeepsItsItems)
     type("mj", "20");
     click("Command3");
     EXPECT_EQ(text("kt"), "1.3");
+}
+
+// The height code and the air-conditioning load are drop-downs of one kind:
+// holding one text, they draw it alike, dark as in any field one may edit, in
+// the Windows program's plain style as in the default one.
+TEST_F(LightingWindow, BothDropDownsDrawTheirTextAlike)
+{
+    std::unique_ptr<QStyle> windows(QStyleFactory::create("windows"));
+    for (QStyle* style : {static_cast<QStyle*>(nullptr), windows.get()}) {
+        std::vector<QImage> texts;
+        for (const char* name : {"H", "ps"}) {
+            auto* box = get<QComboBox>(name);
+            box->setStyle(style);
+            box->lineEdit()->setStyle(style);
+            box->setEditText("46");
+            texts.push_back(box->grab(box->lineEdit()->geometry().intersected({0, 0, 60, box->height()})).toImage());
+            box->setStyle(nullptr);
+            box->lineEdit()->setStyle(nullptr);
+        }
+        EXPECT_TRUE(texts[0] == texts[1]) << (style ? "windows" : "default");
+        int darkest = 255;
+        for (int y = 0; y < texts[0].height(); ++y)
+            for (int x = 0; x < texts[0].width(); ++x)
+                darkest = std::min(darkest, qGray(texts[0].pixel(x, y)));
+        EXPECT_LT(darkest, 64) << (style ? "windows" : "default");
+    }
 }
 
 TEST_F(LightingWindow, TabOrderStartsAtExitAndStopsAtTheSelectedOptions)
