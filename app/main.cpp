@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     // data folder, Elcarta, whatever the executable is called.
     QCoreApplication::setApplicationName(QStringLiteral("Elcarta"));
     ui::installFontSubstitutions();
+    ui::installTranslation();
     Shell shell;
     shell.start();
     // `elcarta FILE`, as a double click on a project file starts it.

@@ -22,6 +22,18 @@ QString defaultFolder()
     return documents + QStringLiteral("/Elcarta计算书");
 }
 
+namespace {
+
+// A desktop may have nothing to open a folder or a file with; then the window
+// says so, naming what it could not open.
+void openOnDesktop(ui::Form& form, const QString& path, const QString& failure)
+{
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        form.showMessage(failure.arg(QDir::toNativeSeparators(path)));
+}
+
+} // namespace
+
 Sheet make(const ui::Form& form, const Maker& maker, const Header& header)
 {
     Sheet s = maker(form.snapshot());
@@ -49,8 +61,9 @@ void saveAndTell(ui::Form& form, const Sheet& sheet, Format format, const QStrin
     }
     const QString path = saved.path;
     const QString name = QFileInfo(path).fileName();
+    ui::Form* f = &form;
     form.showMessage(QStringLiteral("计算书已保存为 %1，点击此处打开").arg(name),
-                     [path] { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+                     [f, path] { openOnDesktop(*f, path, QStringLiteral("无法打开文件：%1")); });
 }
 
 void openFolder(ui::Form& form, const QString& folder)
@@ -59,7 +72,7 @@ void openFolder(ui::Form& form, const QString& folder)
         form.showMessage(QStringLiteral("无法建立文件夹“%1”").arg(QFileInfo(folder).fileName()));
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    openOnDesktop(form, folder, QStringLiteral("无法打开文件夹：%1"));
 }
 
 std::vector<ui::Command> commands(ui::Form& form, Maker maker, std::function<Header()> header,

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFont>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -27,8 +28,13 @@ void attachCommands(Form& form, std::vector<Command> list)
                 a->setShortcut(c.keys);
         }
     };
-    // A popup, never a blocking menu loop; it goes when it closes.
-    auto popup = [](QMenu* menu, QEvent* event) {
+    // A popup, never a blocking menu loop; it goes when it closes. A popup
+    // takes no font from its window: the whole menu, Qt's edit entries and
+    // the window's, is drawn in the window's face at the menu's own size.
+    auto popup = [window](QMenu* menu, QEvent* event) {
+        QFont face = menu->font();
+        face.setFamilies(window->font().families());
+        menu->setFont(face);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         event->accept();

@@ -29,6 +29,12 @@ void ClickLabel::setClickable(bool clickable)
 
 void ClickLabel::click() { emit clicked(); }
 
+void ClickLabel::setLinePitch(int pixels)
+{
+    pitch_ = pixels;
+    update();
+}
+
 bool ClickLabel::event(QEvent* event)
 {
     // Space and Enter belong to a focused clickable label, not to the window's
@@ -68,7 +74,21 @@ void ClickLabel::keyPressEvent(QKeyEvent* event)
 
 void ClickLabel::paintEvent(QPaintEvent* event)
 {
-    QLabel::paintEvent(event);
+    if (pitch_ > 0) {
+        // Each line's ink centred in its pitch, as a Chinese character fills its em.
+        QPainter p(this);
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+        const QRect ink = fontMetrics().tightBoundingRect(QStringLiteral("国"));
+        const QRect r = contentsRect();
+        int baseline = r.top() + (pitch_ - ink.height()) / 2 - ink.top();
+        for (QString line : text().split('\n')) {
+            line.remove('\r');
+            p.drawText(r.left(), baseline, line);
+            baseline += pitch_;
+        }
+    } else {
+        QLabel::paintEvent(event);
+    }
     if (!hasFocus())
         return;
     // A dotted frame inside the label's edge, as a focused button shows one.

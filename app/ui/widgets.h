@@ -23,6 +23,12 @@ public:
     bool isClickable() const { return clickable_; }
     // What the label's press action and its keys do.
     void click();
+    // Draws the caption's lines this many pixels apart, closer than the face
+    // would, so that a table of lines stands whole in its place; 0 keeps the
+    // face's own spacing.
+    void setLinePitch(int pixels);
+    // How far apart the caption's lines are drawn.
+    int linePitch() const { return pitch_ > 0 ? pitch_ : fontMetrics().lineSpacing(); }
 
 signals:
     void clicked();
@@ -37,6 +43,7 @@ protected:
 private:
     bool clickable_ = false;
     bool pressed_ = false;
+    int pitch_ = 0;
 };
 
 // A note shown inside a window: a failure (red) or a plain message. A

@@ -22,6 +22,14 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/elcarta.rc PROPERTIES OBJECT_DEP
 install(TARGETS elcarta RUNTIME DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+# Qt's own texts in Chinese (撤消, 复制, 粘贴 in a field's right-click menu), in
+# translations/ where the program looks for them. A .qm file is the same on
+# every platform: Debian's own is shipped.
+find_file(ELCARTA_QTBASE_ZH_CN qtbase_zh_CN.qm PATHS /usr/share/qt6/translations NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT ELCARTA_QTBASE_ZH_CN)
+  message(FATAL_ERROR "qtbase_zh_CN.qm not found in /usr/share/qt6/translations: install Debian's qt6-translations-l10n")
+endif()
+install(FILES ${ELCARTA_QTBASE_ZH_CN} DESTINATION translations)
 
 # The DLLs are whatever the executable and the plugins load, found in Qt's
 # and the compiler's folders when installing, stripped of their symbols.

@@ -10,6 +10,7 @@ trap 'rm -rf "$out"' EXIT
 deb=$(ls "$out"/*.deb)
 contents=$(dpkg-deb -c "$deb")
 depends=$(dpkg-deb -f "$deb" Depends)
+recommends=$(dpkg-deb -f "$deb" Recommends)
 
 fail=0
 for path in ./usr/bin/elcarta \
@@ -20,9 +21,10 @@ for path in ./usr/bin/elcarta \
             ./usr/share/icons/hicolor/256x256/apps/org.elcarta.Elcarta.png; do
   grep -q " $path\$" <<<"$contents" || { echo "missing in package: $path"; fail=1; }
 done
-for dep in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-arphic-uming fonts-arphic-ukai; do
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins qt6-translations-l10n fonts-arphic-uming fonts-arphic-ukai; do
   grep -q "$dep" <<<"$depends" || { echo "package does not depend on $dep: $depends"; fail=1; }
 done
+grep -q "fonts-noto-cjk" <<<"$recommends" || { echo "package does not recommend fonts-noto-cjk: $recommends"; fail=1; }
 # A double click on a project file opens it: the entry takes the file and names its type.
 entry=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/org.elcarta.Elcarta.desktop)
 grep -q '^Exec=elcarta %f$' <<<"$entry" || { echo "the desktop entry does not pass the file: $(grep ^Exec <<<"$entry")"; fail=1; }

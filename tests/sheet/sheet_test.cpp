@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -206,6 +207,44 @@ TEST_F(Sheets, RightClickOffersTheEntriesAfterAFieldsOwn)
     ASSERT_EQ(opener_.opened.size(), 1);
     EXPECT_EQ(opener_.opened[0].toLocalFile(), sheet::defaultFolder());
     EXPECT_TRUE(QFileInfo(sheet::defaultFolder()).isDir());
+}
+
+// Qt's own edit entries of a field read Chinese as the window's do, and the
+// whole menu, theirs and the window's, is drawn in the window's face.
+TEST_F(Sheets, RightClickMenusAreChineseInTheWindowsFace)
+{
+    open("fhjs");
+    for (const std::string control : {"Pjs", "Label1"}) {
+        rightClick(control.c_str());
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << control;
+        EXPECT_EQ(QFontInfo(menu->font()).family(), QFontInfo(win()->font()).family()) << control;
+        QString entries;
+        for (QAction* a : menu->actions()) {
+            entries += a->text() + ' ';
+            EXPECT_EQ(a->font().resolve(menu->font()), menu->font()) << a->text().toStdString();
+        }
+        for (const char* edit : {"撤消(&U)", "复制(&C)", "粘贴(&P)", "全选"})
+            EXPECT_EQ(entries.contains(edit), control == "Pjs") << edit << " in " << entries.toStdString();
+        menu->close();
+    }
+}
+
+// A desktop with nothing to open a folder or a file with (the offscreen
+// platform opens nothing): the window names what it could not open.
+TEST_F(Sheets, WhatTheDesktopCannotOpenIsNamedInTheWindow)
+{
+    QDesktopServices::unsetUrlHandler("file");
+    open("fhjs");
+    const QString folder = home_.filePath("Elcarta计算书");
+    sheet::openFolder(*form(), folder);
+    EXPECT_EQ(form()->messageText(), "无法打开文件夹：" + QDir::toNativeSeparators(folder));
+    sheet::Sheet s;
+    s.title = "负荷计算书";
+    sheet::saveAndTell(*form(), s, sheet::Format::Odt, folder);
+    QTest::mouseClick(form()->messageNote(), Qt::LeftButton);
+    const QString file = QDir(folder).filePath(QDir(folder).entryList({"*.odt"}).value(0));
+    EXPECT_EQ(form()->messageText(), "无法打开文件：" + QDir::toNativeSeparators(file));
 }
 
 TEST_F(Sheets, ASecondSaveInTheSameSecondWritesANewFile)

@@ -1,13 +1,19 @@
 #include "app/icons.h"
 #include "app/ui/builder.h"
+#include "app/ui/widgets.h"
 #include "support/window_test.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 using MenuShell = WindowTest;
@@ -59,8 +65,46 @@ TEST_F(MenuShell, ChineseFacesAreFoundOnThisMachine)
     // Latin fallback that would draw boxes.
     const QString song = QFontInfo(find("fh")->font()).family();
     const QString kai = QFontInfo(find("Label1")->font()).family();
-    EXPECT_TRUE(song == "宋体" || song == "SimSun" || song.contains("Ming") || song.contains("Sung")) << song.toStdString();
+    EXPECT_TRUE(song == "宋体" || song == "SimSun" || song.contains("Ming") || song.contains("Sung") ||
+                song == "Noto Serif CJK SC")
+        << song.toStdString();
     EXPECT_TRUE(kai == "华文行楷" || kai == "STXingkai" || kai.contains("Kai")) << kai.toStdString();
+    // Where it is installed, Noto Serif CJK SC is taken before AR PL UMing,
+    // whose "l" looks like "1" at small sizes.
+    const QStringList installed = QFontDatabase::families();
+    if (installed.contains("Noto Serif CJK SC") && !installed.contains("SimSun")) {
+        EXPECT_EQ(song, "Noto Serif CJK SC");
+    }
+}
+
+// In whatever face this machine draws 宋体, every caption of every window
+// stands whole in its place, and the illuminance window's reference table
+// shows all its sixteen lines. Only the lightning window's 防雷等级为： is
+// laid out to wrap, a character a line.
+TEST_F(MenuShell, EveryCaptionStandsWholeInItsPlace)
+{
+    for (const char* name : {"dqjs", "fhjs", "fljs", "zdjs", "XCJS"}) {
+        shell_->open(name);
+        for (QAbstractButton* b : shell_->window(name)->findChildren<QAbstractButton*>()) {
+            QStyleOptionButton caption;
+            caption.initFrom(b);
+            const bool option = qobject_cast<QRadioButton*>(b);
+            const QRect room = b->style()->subElementRect(
+                option ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &caption, b);
+            EXPECT_LE(b->fontMetrics().size(Qt::TextShowMnemonic, b->text()).width(), room.width())
+                << b->objectName().toStdString();
+        }
+        for (QLabel* l : shell_->window(name)->findChildren<QLabel*>()) {
+            if (l->objectName() != "djz" && !l->text().contains('\n') && l->isVisibleTo(l->window())) {
+                EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->contentsRect().width())
+                    << l->objectName().toStdString();
+            }
+        }
+    }
+    auto* table = shell_->window("zdjs")->findChild<ui::ClickLabel*>("Label7");
+    ASSERT_NE(table, nullptr);
+    EXPECT_LE(16 * table->linePitch(), table->contentsRect().height());
+    EXPECT_GE(table->linePitch(), QFontInfo(table->font()).pixelSize()); // the lines never overlap
 }
 
 TEST_F(MenuShell, EachCalculatorOpensWithItsCaptionSizeAndIcon)
