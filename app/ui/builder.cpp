@@ -36,39 +36,6 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-// The windows are laid out for SimSun: half-width Latin letters, lines one em
-// apart. In a face with wider letters or taller lines (Noto Serif CJK) each
-// caption still stands whole in its place: a line up to 30 % too wide is
-// drawn condensed just enough, and the lines of a table of lines
-// closer together, down to one em. A caption laid out to wrap stays as it is.
-void fitCaption(QWidget* w)
-{
-    const QFontMetrics m(w->font());
-    int width = 0, room = 0;
-    if (auto* label = qobject_cast<ClickLabel*>(w)) {
-        const QStringList lines = label->text().remove('\r').split('\n');
-        for (const QString& line : lines)
-            width = std::max(width, m.horizontalAdvance(line));
-        room = label->contentsRect().width();
-        const int pitch = label->height() / static_cast<int>(lines.size());
-        if (lines.size() > 1 && pitch < m.lineSpacing() && pitch >= QFontInfo(w->font()).pixelSize())
-            label->setLinePitch(pitch);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        QStyleOptionButton caption;
-        caption.initFrom(button);
-        caption.text = button->text();
-        width = m.size(Qt::TextShowMnemonic, caption.text).width();
-        const bool option = qobject_cast<QRadioButton*>(w);
-        room = button->style()->subElementRect(option ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents,
-                                               &caption, button).width();
-    }
-    if (width > room && room * 10 >= width * 7) {
-        QFont condensed = w->font();
-        condensed.setStretch(room * 100 / width);
-        w->setFont(condensed);
-    }
-}
-
 QWidget* make(const Control& c, QWidget* parent)
 {
     switch (c.kind) {

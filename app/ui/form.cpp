@@ -55,8 +55,9 @@ Form::Form(QWidget* window, const Table& table) : QObject(window), window_(windo
     messageNote_->setObjectName("messageNotice");
     messageNote_->setFont(noteFont);
     connect(messageNote_, &ClickLabel::clicked, this, [this] {
-        if (messageClick_)
-            messageClick_();
+        // The handler may show another message, which replaces this one.
+        if (const std::function<void()> click = messageClick_)
+            click();
     });
     // The red frame is drawn on the window around the field, so that the
     // field itself is never touched and looks exactly as before.
@@ -131,6 +132,7 @@ void Form::setCaption(std::string_view name, const QString& caption)
     if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         if (b->text() != caption) {
             b->setText(caption); // a button is named by its text, so its name follows
+            fitCaption(b);
             if (QWidget* named = buddyOf(b))
                 refreshName(named);
             emit changed();
@@ -140,6 +142,7 @@ void Form::setCaption(std::string_view name, const QString& caption)
         g->setTitle(caption);
     else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(caption);
+        fitCaption(l);
         if (l->buddy())
             refreshName(l->buddy());
     }

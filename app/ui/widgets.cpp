@@ -2,11 +2,17 @@
 
 #include "keys.h"
 
+#include <QAbstractButton>
 #include <QEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionButton>
+#include <algorithm>
 #include <qdrawutil.h>
 
 namespace ui {
@@ -148,6 +154,42 @@ bool EventHook::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == type_)
         return action_(event);
     return QObject::eventFilter(watched, event);
+}
+
+// The windows are laid out for SimSun: half-width Latin letters, lines one em
+// apart. In a face with wider letters or taller lines (Noto Serif CJK) each
+// caption still stands whole in its place: a line up to 30 % too wide is
+// drawn condensed just enough, and the lines of a table of lines
+// closer together, down to one em. A caption laid out to wrap stays as it is.
+void fitCaption(QWidget* w)
+{
+    // Measured in the face as it is, not as an earlier fitting condensed it.
+    QFont face = w->font();
+    face.setStretch(QFont::Unstretched);
+    const QFontMetrics m(face);
+    int width = 0, room = 0;
+    if (auto* label = qobject_cast<ClickLabel*>(w)) {
+        const QStringList lines = label->text().remove('\r').split('\n');
+        for (const QString& line : lines)
+            width = std::max(width, m.horizontalAdvance(line));
+        room = label->contentsRect().width();
+        const int pitch = label->height() / static_cast<int>(lines.size());
+        const bool closer = lines.size() > 1 && pitch < m.lineSpacing() && pitch >= QFontInfo(face).pixelSize();
+        if (closer || label->linePitch() != m.lineSpacing())
+            label->setLinePitch(closer ? pitch : 0);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        QStyleOptionButton caption;
+        caption.initFrom(button);
+        caption.text = button->text();
+        width = m.size(Qt::TextShowMnemonic, caption.text).width();
+        const QStyle::SubElement contents =
+            qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents;
+        room = button->style()->subElementRect(contents, &caption, button).width();
+    }
+    if (width > room && room * 10 >= width * 7)
+        face.setStretch(room * 100 / width);
+    if (face != w->font())
+        w->setFont(face);
 }
 
 } // namespace ui

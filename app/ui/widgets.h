@@ -56,6 +56,11 @@ public:
     Note(Tone tone, QWidget* parent);
 };
 
+// Draws a caption (a label's or a button's) so that it stands whole in its
+// place, in whatever face stands in for the window's: condensed a little, or
+// its lines closer together.
+void fitCaption(QWidget* w);
+
 // An option button that a click anywhere on it selects, not only on its
 // circle and caption: the engineer aims at the option, not at its letters.
 class OptionButton : public QRadioButton {

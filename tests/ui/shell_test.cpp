@@ -85,6 +85,19 @@ TEST_F(MenuShell, EveryCaptionStandsWholeInItsPlace)
 {
     for (const char* name : {"dqjs", "fhjs", "fljs", "zdjs", "XCJS"}) {
         shell_->open(name);
+        // A button's other captions, given by its handlers, stand whole too.
+        if (auto* form = shell_->window(name)->findChild<ui::Form*>(QString(), Qt::FindDirectChildrenOnly))
+            for (const ui::Control& c : form->table().controls)
+                for (const std::string& other : c.alternates) {
+                    form->setCaption(c.name, QString::fromStdString(other));
+                    QAbstractButton* b = qobject_cast<QAbstractButton*>(form->control(c.name));
+                    ASSERT_NE(b, nullptr);
+                    QStyleOptionButton caption;
+                    caption.initFrom(b);
+                    const QRect room = b->style()->subElementRect(QStyle::SE_PushButtonContents, &caption, b);
+                    EXPECT_LE(b->fontMetrics().size(Qt::TextShowMnemonic, b->text()).width(), room.width()) << other;
+                    form->setCaption(c.name, QString::fromStdString(c.caption));
+                }
         for (QAbstractButton* b : shell_->window(name)->findChildren<QAbstractButton*>()) {
             QStyleOptionButton caption;
             caption.initFrom(b);
