@@ -11,6 +11,7 @@
 #include <QBrush>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -530,10 +531,17 @@ ui::Form* buildScheduleWindow(ScheduleHooks hooks)
     view->setSelectionBehavior(QAbstractItemView::SelectItems);
     view->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                           QAbstractItemView::EditKeyPressed);
-    // Each column as wide as its figures; the names take what is left.
+    // Each column as wide as its figures, and never narrower than its
+    // heading in whatever face draws it; the names take what is left.
     const int widths[column::Count] = {0, 105, 85, 100, 45, 80, 55, 75, 80, 75, 65};
-    for (int c = 1; c < column::Count; ++c)
-        view->setColumnWidth(c, static_cast<int>(widths[c] * ui::scale()));
+    QFont headingFace = view->horizontalHeader()->font();
+    headingFace.setBold(true); // as the heading of a selected cell is drawn
+    const QFontMetrics heading(headingFace);
+    for (int c = 1; c < column::Count; ++c) {
+        const QString text = editor->model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        const int needed = heading.horizontalAdvance(text) + heading.averageCharWidth() * 2;
+        view->setColumnWidth(c, std::max(static_cast<int>(widths[c] * ui::scale()), needed));
+    }
     view->horizontalHeader()->setSectionResizeMode(column::Name, QHeaderView::Stretch);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->keys = [e](QKeyEvent* k) {

@@ -9,6 +9,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -57,6 +59,15 @@ TEST_F(ScheduleWindow, OpensFromTheLoadWindowWithTheTableReady)
 {
     EXPECT_EQ(visibleWindows(), QStringList{"fhb"});
     EXPECT_EQ(QApplication::focusWidget(), table());
+    // Every column's heading stands whole, in whatever face draws it (the
+    // names' column takes what the others leave).
+    QHeaderView* header = table()->horizontalHeader();
+    QFont bold = header->font();
+    bold.setBold(true);
+    for (int c = 1; c < header->count(); ++c) {
+        const QString heading = table()->model()->headerData(c, Qt::Horizontal).toString();
+        EXPECT_LE(QFontMetrics(bold).horizontalAdvance(heading), header->sectionSize(c)) << heading.toStdString();
+    }
     click("fh");
     EXPECT_EQ(visibleWindows(), QStringList{"fhjs"});
 }
