@@ -33,6 +33,9 @@ QRect inWindow(const QWidget* w, const QWidget* window) { return QRect(w->mapTo(
 
 // On a button that is the caption of a field: the field, as a label's buddy is.
 const char* const buddyProperty = "elcartaBuddy";
+// The same link seen from the field, so that a field finds its caption
+// without going over the whole window.
+const char* const captionProperty = "elcartaCaption";
 
 // The control a label or button is the caption of, or nullptr.
 QWidget* buddyOf(const QWidget* caption)
@@ -379,16 +382,16 @@ void Form::nameBy(QWidget* caption, QWidget* control)
         l->setBuddy(control); // the "labelled by" relation, and the label's access key
     else
         caption->setProperty(buddyProperty, QVariant::fromValue(QPointer<QWidget>(control)));
+    control->setProperty(captionProperty, QVariant::fromValue(QPointer<QWidget>(caption)));
 }
 
 QWidget* Form::captionOf(const QWidget* control) const
 {
     if (!control)
         return nullptr;
-    for (QWidget* w : window_->findChildren<QWidget*>())
-        if ((qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)) && buddyOf(w) == control)
-            return w;
-    return nullptr;
+    // A caption since linked to another field no longer names this one.
+    QWidget* caption = control->property(captionProperty).value<QPointer<QWidget>>();
+    return caption && buddyOf(caption) == control ? caption : nullptr;
 }
 
 QString Form::describe(std::string_view name) const
