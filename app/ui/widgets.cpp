@@ -163,9 +163,12 @@ bool EventHook::eventFilter(QObject* watched, QEvent* event)
 // closer together, down to one em. A caption laid out to wrap stays as it is.
 void fitCaption(QWidget* w)
 {
-    // Measured in the face as it is, not as an earlier fitting condensed it.
-    QFont face = w->font();
-    face.setStretch(QFont::Unstretched);
+    // Measured in the face as the window gave it, not as an earlier fitting
+    // condensed it; a caption that fits keeps that very font, so that it
+    // shares the window's font engine.
+    const char* const given = "elcartaGivenFont";
+    const QFont original = w->property(given).isValid() ? w->property(given).value<QFont>() : w->font();
+    QFont face = original;
     const QFontMetrics m(face);
     int width = 0, room = 0;
     if (auto* label = qobject_cast<ClickLabel*>(w)) {
@@ -186,8 +189,10 @@ void fitCaption(QWidget* w)
             qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents;
         room = button->style()->subElementRect(contents, &caption, button).width();
     }
-    if (width > room && room * 10 >= width * 7)
+    if (width > room && room * 10 >= width * 7) {
         face.setStretch(room * 100 / width);
+        w->setProperty(given, original);
+    }
     if (face != w->font())
         w->setFont(face);
 }
