@@ -3,14 +3,11 @@
 #include "accessible.h"
 #include "widgets.h"
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFont>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,13 +19,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTableView>
 #include <QTranslator>
 #include <algorithm>
-#include <map>
 #include <cmath>
+#include <map>
 
 namespace ui {
 

@@ -28,9 +28,6 @@ namespace {
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// The place of a widget in its window's coordinates.
-QRect inWindow(const QWidget* w, const QWidget* window) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); }
-
 // On a button that is the caption of a field: the field, as a label's buddy is.
 const char* const buddyProperty = "elcartaBuddy";
 // The same link seen from the field, so that a field finds its caption
@@ -449,8 +446,9 @@ void Form::showFailure(std::string_view name, const QString& why)
     w->setAccessibleDescription(why);
 
     failureNote_->setText(describe(name) + QStringLiteral("：") + why);
-    const Control* caption = table_->labelOf(std::string(name));
-    placeNote(window_, failureNote_, inWindow(w, window_), w, caption ? control(caption->name, caption->index) : nullptr);
+    // The note repeats its field's label and may cover it; a button beside
+    // the field stays a control to keep clear of.
+    placeNote(window_, failureNote_, inWindow(w, window_), w, qobject_cast<QLabel*>(captionOf(w)));
     failureNote_->show();
     announce(failureNote_);
 

@@ -8,9 +8,9 @@
 
 namespace ui {
 
-namespace {
-
 QRect inWindow(const QWidget* w, const QWidget* window) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); }
+
+namespace {
 
 // The red frame is drawn just outside the field; a note touching the field
 // stands just outside that frame.

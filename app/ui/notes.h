@@ -10,6 +10,9 @@ namespace ui {
 
 class Note;
 
+// The place of a widget in its window's coordinates.
+QRect inWindow(const QWidget* w, const QWidget* window);
+
 // Sizes and moves `note` inside `window`. A note about a field (`field`
 // given) stands touching it wherever such a place covers no control, and
 // further away only where none does; it may cover the field's own
