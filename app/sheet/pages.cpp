@@ -236,7 +236,12 @@ Formula formulaLines(const QString& text, double width, Faces& faces)
     QStringList split{text};
     const qsizetype first = text.indexOf(QStringLiteral(" = "));
     const qsizetype second = first < 0 ? -1 : text.indexOf(QStringLiteral(" = "), first + 3);
-    if (second > 0)
+    // Only a chain of equalities of one symbol ("Ae = … = … km²") stands as
+    // two equations of that symbol; in a sentence that names two figures
+    // ("按 … A = 37.23 m² 查表 …，U = 7.7 W/m²") the figures belong to
+    // different symbols, and joining the first to the last would be false.
+    const bool chain = first > 0 && !text.left(first).trimmed().contains(u' ');
+    if (chain && second > 0)
         split = {text.left(second), text.left(first) + text.mid(second)};
     for (double size = bodySize; size >= 8 - eps; size -= 0.5) {
         const int face = faces.find(size, false);
