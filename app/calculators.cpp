@@ -1,14 +1,15 @@
 #include "calculators.h"
 
-#include "app/menu.h"
-#include "lighting/lighting_sheet.h"
-#include "lighting/lighting_window.h"
-#include "lightning/lightning_sheet.h"
-#include "lightning/lightning_window.h"
-#include "load/load_sheet.h"
-#include "load/load_window.h"
-#include "trunking/trunking_sheet.h"
-#include "trunking/trunking_window.h"
+#include "menu.h"
+#include "schedule_file.h"
+#include "lighting_sheet.h"
+#include "lighting_window.h"
+#include "lightning_sheet.h"
+#include "lightning_window.h"
+#include "load_sheet.h"
+#include "load_window.h"
+#include "trunking_sheet.h"
+#include "trunking_window.h"
 
 namespace {
 std::string nothingMore(const ui::State&) { return {}; }
@@ -43,4 +44,10 @@ const ui::Table* tableOf(const std::string& window)
         return &menuWindow();
     const Calculator* c = calculator(window);
     return c ? &c->table() : nullptr;
+}
+
+const project::Parts& projectParts()
+{
+    static const project::Parts parts{load::schedulePart()};
+    return parts;
 }

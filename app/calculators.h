@@ -3,9 +3,10 @@
 // its sheet and the menu button that opens it. The one place besides main()
 // that knows every window.
 
-#include "app/sheet/sheet.h"
-#include "app/ui/control.h"
-#include "app/ui/state.h"
+#include "sheet.h"
+#include "control.h"
+#include "project.h"
+#include "state.h"
 
 #include <functional>
 #include <string>
@@ -33,3 +34,5 @@ const std::vector<Calculator>& calculators();
 const Calculator* calculator(const std::string& window);
 // The table of any of the program's windows by name (the menu's too), or nullptr.
 const ui::Table* tableOf(const std::string& window);
+// What the calculators keep in a project beyond their windows' states.
+const project::Parts& projectParts();

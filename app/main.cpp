@@ -1,5 +1,5 @@
-#include "app/shell.h"
-#include "app/ui/builder.h"
+#include "shell.h"
+#include "builder.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #include "menu.h"
 
-#include "app/calculators.h"
-#include "app/ui/builder.h"
-#include "app/ui/keys.h"
-#include "app/ui/widgets.h"
+#include "calculators.h"
+#include "builder.h"
+#include "keys.h"
+#include "widgets.h"
 
 #include <QElapsedTimer>
 #include <QEvent>

@@ -1,16 +1,12 @@
 #pragma once
 
-#include "app/ui/control.h"
+#include "menu_table.h"
 
 #include <functional>
 #include <string>
 
 class QWidget;
 namespace ui { class Form; }
-
-// The main menu's table (menu_table.cpp): four calculator buttons, exit, and
-// the credit line.
-const ui::Table& menuWindow();
 
 // The main menu window.
 ui::Form* buildMenu(std::function<void(const std::string& window)> open, std::function<void()> end);

@@ -1,6 +1,6 @@
 // The main menu as the engineer sees it. Standard C++ only.
 
-#include "menu.h"
+#include "menu_table.h"
 
 using namespace ui;
 

@@ -1,8 +1,9 @@
 #include "project_sheet.h"
 
-#include "app/calculators.h"
-#include "app/sheet/facts.h"
-#include "load/schedule_sheet.h"
+#include "calculators.h"
+#include "facts.h"
+#include "schedule_file.h"
+#include "schedule_sheet.h"
 
 #include <algorithm>
 
@@ -29,14 +30,15 @@ sheet::Sheet projectSheet(const Project& p)
 {
     sheet::Sheet s;
     s.title = QStringLiteral("工程计算书");
+    const std::vector<load::Board> boards = load::scheduleFrom(p.parts).boards;
     QStringList contents;
     int number = 0;
     for (const Calculator& c : calculators())
         if (const auto it = p.cases.find(c.window); it != p.cases.end() && !it->second.empty())
             contents << QStringLiteral("%1 %2 例").arg(qs(c.table().window.caption)).arg(it->second.size());
-    const auto boards = std::count_if(p.boards.begin(), p.boards.end(), [](const load::Board& b) { return !b.rows.empty(); });
-    if (boards > 0)
-        contents << QStringLiteral("负荷计算表 %1 个配电箱").arg(boards);
+    const auto filled = std::count_if(boards.begin(), boards.end(), [](const load::Board& b) { return !b.rows.empty(); });
+    if (filled > 0)
+        contents << QStringLiteral("负荷计算表 %1 个配电箱").arg(filled);
     sheet::Section& intro = s.section(QStringLiteral("一、计算内容"));
     intro.text(contents.isEmpty() ? QStringLiteral("本工程尚无算例。在各计算窗口中按 Ctrl+D 存为算例。")
                                   : QStringLiteral("本计算书包括：") + contents.join("，") + QStringLiteral("。各算例与配电箱的计算书附后。"));
@@ -82,12 +84,12 @@ sheet::Sheet projectSheet(const Project& p)
         }
     }
     // Every board's load schedule, each a sheet of its own.
-    for (std::size_t b = 0; b < p.boards.size(); ++b) {
-        if (p.boards[b].rows.empty())
+    for (std::size_t b = 0; b < boards.size(); ++b) {
+        if (boards[b].rows.empty())
             continue;
-        const sheet::Sheet own = load::scheduleSheet(p.boards, b);
+        const sheet::Sheet own = load::scheduleSheet(boards, b);
         s.landscape = true;
-        sheet::Section& opening = s.section(QStringLiteral("配电箱“%1” %2").arg(qs(p.boards[b].name), own.title));
+        sheet::Section& opening = s.section(QStringLiteral("配电箱“%1” %2").arg(qs(boards[b].name), own.title));
         opening.opensSheet = true;
         for (const sheet::Section& part : own.sections)
             s.sections.push_back(part);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/sheet/sheet.h"
-#include "app/project/project.h"
+#include "sheet.h"
+#include "project.h"
 
 namespace project {
 // The project sheet (工程计算书): for each calculator a summary table with one

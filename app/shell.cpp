@@ -1,16 +1,17 @@
 #include "shell.h"
 
-#include "app/calculators.h"
-#include "app/icons.h"
-#include "app/menu.h"
-#include "app/project_sheet.h"
-#include "app/project/project_window.h"
-#include "app/sheet/actions.h"
-#include "app/ui/commands.h"
-#include "app/ui/form.h"
-#include "app/ui/widgets.h"
-#include "load/schedule_sheet.h"
-#include "load/schedule_window.h"
+#include "calculators.h"
+#include "icons.h"
+#include "menu.h"
+#include "project_sheet.h"
+#include "project_window.h"
+#include "actions.h"
+#include "commands.h"
+#include "form.h"
+#include "widgets.h"
+#include "schedule_sheet.h"
+#include "schedule_file.h"
+#include "schedule_window.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -89,8 +90,8 @@ bool holdsInput(const project::Project& p)
 {
     if (!(p.header == project::Header{}) || !p.cases.empty())
         return true;
-    for (const load::Board& b : p.boards)
-        if (!(b == load::Board::named(b.name)))
+    for (const project::Part& part : projectParts())
+        if (part.holdsInput && part.holdsInput(p.parts))
             return true;
     for (const auto& [window, state] : p.windows)
         if (const ui::Table* t = tableOf(window); t && !isFresh(*t, state))
@@ -206,10 +207,10 @@ void Shell::adopt(Entry& entry, ui::Form* form)
         commands = sheet::commands(*form, entry.sheet, [this] { return header(); });
         commands.push_back({QStringLiteral("存为算例"), QKeySequence(Qt::CTRL | Qt::Key_D), [this, name] { saveCase(name); }, true});
         if (name == "fhjs")
-            commands.push_back({QStringLiteral("负荷计算表"), QKeySequence(Qt::CTRL | Qt::Key_B), [this] { schedule(project_.currentBoard); }});
+            commands.push_back({QStringLiteral("负荷计算表"), QKeySequence(Qt::CTRL | Qt::Key_B), [this] { schedule(schedule_.current); }});
     } else if (name == scheduleName) {
         commands = sheet::sheetCommands(*form, [this] {
-            sheet::Sheet s = load::scheduleSheet(project_.boards, project_.currentBoard);
+            sheet::Sheet s = load::scheduleSheet(schedule_.boards, schedule_.current);
             s.header = header();
             s.made = QDateTime::currentDateTime();
             return s;
@@ -218,7 +219,7 @@ void Shell::adopt(Entry& entry, ui::Form* form)
         commands.push_back({QStringLiteral("保存工程计算书(PDF)"), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { projectSheet(); }});
         commands.push_back({QStringLiteral("保存工程计算书(ODT)"), {}, [this] { projectSheet(true); }});
         if (name == projectName)
-            commands.push_back({QStringLiteral("负荷计算表"), QKeySequence(Qt::CTRL | Qt::Key_B), [this] { schedule(project_.currentBoard); }});
+            commands.push_back({QStringLiteral("负荷计算表"), QKeySequence(Qt::CTRL | Qt::Key_B), [this] { schedule(schedule_.current); }});
     }
     commands.push_back({QStringLiteral("保存工程"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(false); }, true});
     commands.push_back({QStringLiteral("工程另存为…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { save(true); }});
@@ -287,8 +288,8 @@ ui::Form* Shell::ensure(const std::string& name)
             adopt(*e, project::buildWindow(std::move(hooks)));
         } else if (name == scheduleName) {
             load::ScheduleHooks hooks;
-            hooks.boards = &project_.boards;
-            hooks.current = &project_.currentBoard;
+            hooks.boards = &schedule_.boards;
+            hooks.current = &schedule_.current;
             hooks.changed = [this] { changed(); };
             hooks.back = [this] { go(returnTo_.count(scheduleName) ? returnTo_[scheduleName] : menuWindow().window.name); };
             adopt(*e, load::buildScheduleWindow(std::move(hooks)));
@@ -309,7 +310,7 @@ void Shell::start()
     // until then this run leaves them where they are.
     QFile file(recoveryPath());
     if (file.open(QIODevice::ReadOnly)) {
-        std::optional<project::Recovery> last = project::readRecovery(file.readAll(), tableOf, checkState);
+        std::optional<project::Recovery> last = project::readRecovery(file.readAll(), tableOf, checkState, projectParts());
         if (last && last->unsaved && holdsInput(last->project)) {
             offer_ = std::move(last);
             windows_.front().form->showMessage(QStringLiteral("上次有未保存的输入，按 Ctrl+Shift+T 找回"),
@@ -392,6 +393,7 @@ project::Project Shell::project() const
 {
     project::Project p = project_;
     p.windows.clear();
+    p.parts = load::entries(schedule_);
     for (const Entry& e : windows_)
         if (e.form && e.sheet)
             p.windows[e.name] = e.form->snapshot();
@@ -416,7 +418,7 @@ void Shell::changed()
         refreshProjectWindow();
 }
 
-const QByteArray& Shell::casesText() const
+const QJsonObject& Shell::casesText() const
 {
     if (casesChanged_) {
         casesText_ = project::casesJson(project_.cases);
@@ -455,6 +457,8 @@ void Shell::apply(const project::Project& p)
     applying_ = true;
     project_ = p;
     project_.windows.clear();
+    project_.parts = {};
+    schedule_ = load::scheduleFrom(p.parts);
     for (const Calculator& c : calculators()) {
         const auto it = p.windows.find(c.window);
         if (it != p.windows.end())
@@ -478,6 +482,8 @@ void Shell::refreshProjectWindow()
     s.file = file_;
     s.unsaved = unsaved_;
     s.recent = recent();
+    for (const load::Board& b : schedule_.boards)
+        s.boards << qs(b.name);
     s.captionOf = [](const std::string& window) {
         const ui::Table* t = tableOf(window);
         return t ? qs(t->window.caption) : qs(window);
@@ -535,7 +541,7 @@ bool Shell::openProject(const QString& path)
         tell(QStringLiteral("无法打开工程“%1”：文件无法读取").arg(name));
         return false;
     }
-    const project::Read read = project::read(in.readAll(), tableOf, checkState);
+    const project::Read read = project::read(in.readAll(), tableOf, checkState, projectParts());
     if (!read.project) {
         tell(QStringLiteral("无法打开工程“%1”：%2").arg(name, read.error));
         return false;
@@ -620,7 +626,7 @@ void Shell::projectWindow() { go(projectName); }
 
 void Shell::schedule(std::size_t board)
 {
-    project_.currentBoard = board;
+    schedule_.current = board;
     ui::Form* f = ensure(scheduleName);
     load::showBoards(*f);
     go(scheduleName);

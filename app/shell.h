@@ -5,7 +5,8 @@
 // request; and the recovery file that keeps what was typed through any end
 // of the program.
 
-#include "app/project/project.h"
+#include "project.h"
+#include "schedule_file.h"
 
 #include <QString>
 #include <QTimer>
@@ -97,7 +98,8 @@ private:
 
     Options options_;
     std::vector<Entry> windows_; // the menu first
-    project::Project project_;   // header, cases and boards; the windows hold their own state
+    project::Project project_;   // header and cases; the windows hold their own state
+    load::Schedule schedule_;    // the load schedule's boards
     QString file_;
     bool unsaved_ = false;
     bool applying_ = false;
@@ -105,7 +107,7 @@ private:
     QTimer recoveryTimer_;
     std::map<std::string, std::string> returnTo_;
     // The cases as the files write them, made again only when they change.
-    mutable QByteArray casesText_;
+    mutable QJsonObject casesText_;
     mutable bool casesChanged_ = true;
-    const QByteArray& casesText() const; // the project and schedule windows go back where they came from
+    const QJsonObject& casesText() const; // the project and schedule windows go back where they came from
 };

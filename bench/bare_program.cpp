@@ -5,11 +5,11 @@
 
 #include "probe.h"
 
-#include "app/menu.h"
-#include "lighting/lighting_window.h"
-#include "lightning/lightning_window.h"
-#include "load/load_window.h"
-#include "trunking/trunking_window.h"
+#include "menu.h"
+#include "lighting_window.h"
+#include "lightning_window.h"
+#include "load_window.h"
+#include "trunking_window.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Speed of the number conventions every field goes through: strict and
 // lenient reading, and writing with 15 significant digits.
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

@@ -2,8 +2,8 @@
 // path (font substitutions, the shell, the menu, each calculator built on its
 // first use), timed by the probe, plus the time of a few handlers.
 
-#include "app/shell.h"
-#include "app/ui/builder.h"
+#include "shell.h"
+#include "builder.h"
 #include "probe.h"
 
 #include <QApplication>

@@ -4,10 +4,10 @@
 
 #include "window_bench.h"
 
-#include "app/calculators.h"
-#include "app/shell.h"
-#include "app/ui/builder.h"
-#include "app/ui/form.h"
+#include "calculators.h"
+#include "shell.h"
+#include "builder.h"
+#include "form.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,12 +4,12 @@
 
 #include "window_bench.h"
 
-#include "app/shell.h"
-#include "app/sheet/sheet.h"
-#include "app/ui/builder.h"
-#include "app/ui/form.h"
-#include "load/schedule_sheet.h"
-#include "load/schedule_window.h"
+#include "shell.h"
+#include "sheet.h"
+#include "builder.h"
+#include "form.h"
+#include "schedule_sheet.h"
+#include "schedule_window.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -4,15 +4,15 @@
 
 #include "window_bench.h"
 
-#include "app/shell.h"
-#include "app/sheet/actions.h"
-#include "app/ui/builder.h"
-#include "app/ui/form.h"
-#include "app/ui/widgets.h"
-#include "lighting/lighting_sheet.h"
-#include "lightning/lightning_sheet.h"
-#include "load/load_sheet.h"
-#include "trunking/trunking_sheet.h"
+#include "shell.h"
+#include "actions.h"
+#include "builder.h"
+#include "form.h"
+#include "widgets.h"
+#include "lighting_sheet.h"
+#include "lightning_sheet.h"
+#include "load_sheet.h"
+#include "trunking_sheet.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -3,8 +3,8 @@
 // start-up, with a data folder of the benchmark's own (no recovery of the
 // engineer's is read or written), and Google Benchmark's run.
 
-#include "app/shell.h"
-#include "app/ui/builder.h"
+#include "shell.h"
+#include "builder.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // a reading is finite or a failure, and every written number reads back to
 // the same text through both readings.
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 #include <cmath>
 #include <cstdint>

@@ -5,9 +5,9 @@
 // a problem, a board evaluates alone as in the whole schedule, and the rows
 // copied out paste back the same.
 
-#include "app/numeric/convert.h"
-#include "load/schedule.h"
-#include "load/schedule_text.h"
+#include "convert.h"
+#include "schedule.h"
+#include "schedule_text.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "lighting_sheet.h"
 
-#include "app/numeric/convert.h"
-#include "app/sheet/facts.h"
+#include "convert.h"
+#include "facts.h"
 #include "lighting_window.h"
 #include "unit_power.h"
 

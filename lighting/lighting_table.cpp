@@ -2,7 +2,7 @@
 // Standard C++ only, so that everything that needs the window's fields and
 // options reads this one table.
 
-#include "lighting_window.h"
+#include "lighting_table.h"
 
 using namespace ui;
 

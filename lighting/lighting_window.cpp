@@ -1,6 +1,6 @@
 #include "lighting_window.h"
 
-#include "app/ui/builder.h"
+#include "builder.h"
 #include "unit_power.h"
 
 #include <QAbstractButton>

@@ -2,7 +2,7 @@
 // A room's unit lighting power from the reference table, its lighting power,
 // its number of lamp tubes and its air-conditioning load.
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 #include <optional>
 #include <string>

@@ -4,7 +4,7 @@
 // thunderstorm days alone, and the two protection classes have other limits.
 // The collection area is the same for a single building. Pure standard C++.
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 #include "strike.h"
 
 namespace lightning {

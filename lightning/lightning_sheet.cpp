@@ -1,7 +1,7 @@
 #include "lightning_sheet.h"
 
-#include "app/numeric/convert.h"
-#include "app/sheet/facts.h"
+#include "convert.h"
+#include "facts.h"
 #include "check2010.h"
 #include "lightning_window.h"
 #include "strike.h"

@@ -2,7 +2,7 @@
 // control. Standard C++ only, so that everything that needs the window's
 // fields and options reads this one table.
 
-#include "lightning_window.h"
+#include "lightning_table.h"
 
 using namespace ui;
 

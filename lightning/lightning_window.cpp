@@ -1,6 +1,6 @@
 #include "lightning_window.h"
 
-#include "app/ui/builder.h"
+#include "builder.h"
 #include "strike.h"
 
 #include <utility>

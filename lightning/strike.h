@@ -3,7 +3,7 @@
 // class that follows from it. Pure standard C++: numbers in, numbers or
 // verdict texts out.
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Reactive power, apparent power and current of a load.
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 namespace load {
 

@@ -1,7 +1,7 @@
 #include "load_sheet.h"
 
-#include "app/numeric/convert.h"
-#include "app/sheet/facts.h"
+#include "convert.h"
+#include "facts.h"
 #include "load_window.h"
 
 namespace load {

@@ -2,7 +2,7 @@
 // Standard C++ only, so that everything that needs the window's fields reads
 // this one table.
 
-#include "load_window.h"
+#include "load_table.h"
 
 using namespace ui;
 

@@ -1,6 +1,6 @@
 #include "load_window.h"
 
-#include "app/ui/builder.h"
+#include "builder.h"
 #include "load.h"
 
 using namespace ui;

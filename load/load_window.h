@@ -1,14 +1,12 @@
 #pragma once
 
-#include "app/ui/control.h"
+#include "load_table.h"
 
 #include <functional>
 
 namespace ui { class Form; }
 
 namespace load {
-// The load calculation window's table (load_table.cpp).
-const ui::Table& window();
-// The load calculation window; `back` returns to the menu.
+// The 负荷计算 window; `back` returns to the menu.
 ui::Form* buildWindow(std::function<void()> back);
 }

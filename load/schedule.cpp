@@ -1,7 +1,7 @@
 #include "schedule.h"
 
-#include "app/numeric/convert.h"
-#include "load/schedule_text.h"
+#include "convert.h"
+#include "schedule_text.h"
 
 #include <algorithm>
 #include <cmath>

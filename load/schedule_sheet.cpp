@@ -1,8 +1,8 @@
 #include "schedule_sheet.h"
 
-#include "app/numeric/convert.h"
-#include "app/sheet/facts.h"
-#include "load/schedule_text.h"
+#include "convert.h"
+#include "facts.h"
+#include "schedule_text.h"
 
 #include <algorithm>
 #include <charconv>

@@ -5,8 +5,8 @@
 // load::evaluate found; it prints every substitution with all the digits the
 // calculation worked with, so that a checker can work each line out again.
 
-#include "app/sheet/sheet.h"
-#include "load/schedule.h"
+#include "sheet.h"
+#include "schedule.h"
 
 #include <cstddef>
 #include <vector>

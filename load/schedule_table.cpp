@@ -1,7 +1,7 @@
 // The load schedule window as the engineer sees it: its fixed controls, one
 // row each; the table of rows grows with the window. Standard C++ only.
 
-#include "schedule_window.h"
+#include "schedule_table.h"
 
 using namespace ui;
 

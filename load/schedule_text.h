@@ -3,8 +3,8 @@
 // rows pasted from a spreadsheet, rows copied out as TSV and as an HTML table,
 // and the figures rounded for the window. Pure standard C++, UTF-8 text.
 
-#include "app/numeric/convert.h"
-#include "load/schedule.h"
+#include "convert.h"
+#include "schedule.h"
 
 #include <cstddef>
 #include <optional>

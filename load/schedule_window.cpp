@@ -1,9 +1,9 @@
 #include "schedule_window.h"
 
-#include "app/numeric/convert.h"
-#include "app/ui/builder.h"
-#include "app/ui/form.h"
-#include "app/ui/widgets.h"
+#include "convert.h"
+#include "builder.h"
+#include "form.h"
+#include "widgets.h"
 #include "schedule_text.h"
 
 #include <QAbstractTableModel>

@@ -4,8 +4,8 @@
 // factors, and its totals, compensation and transformer worked out at every
 // edit.
 
-#include "app/ui/control.h"
 #include "schedule.h"
+#include "schedule_table.h"
 
 #include <functional>
 #include <vector>
@@ -13,9 +13,6 @@
 namespace ui { class Form; }
 
 namespace load {
-
-// The schedule window's table (schedule_table.cpp).
-const ui::Table& scheduleWindow();
 
 struct ScheduleHooks {
     std::vector<Board>* boards = nullptr; // the project's boards, which the window edits
@@ -27,10 +24,5 @@ struct ScheduleHooks {
 ui::Form* buildScheduleWindow(ScheduleHooks hooks);
 // Shows the boards afresh after the project changed them (opened, brought back).
 void showBoards(ui::Form& form);
-
-// The columns of the table, for the window and its tests.
-namespace column {
-enum : int { Name, Pe, Kx, Cos, Phases, SubBoard, Tan, Pjs, Qjs, Sjs, Ijs, Count };
-}
 
 } // namespace load

@@ -3,7 +3,7 @@
 // asked an icon file for the Windows executable with the sizes Explorer, the
 // taskbar and the Start menu pick from.
 
-#include "app/icons.h"
+#include "icons.h"
 
 #include <QBuffer>
 #include <QDir>

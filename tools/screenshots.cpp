@@ -1,9 +1,9 @@
 // Renders every window to docs/<window>.png, each after a worked example, so
 // that README shows the windows as an engineer sees them.
 
-#include "app/calculators.h"
-#include "app/shell.h"
-#include "app/ui/builder.h"
+#include "calculators.h"
+#include "shell.h"
+#include "builder.h"
 
 #include <QAbstractButton>
 #include <QApplication>

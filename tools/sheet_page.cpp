@@ -2,12 +2,12 @@
 // (100 × 50 × 100 m, 石家庄, k 1.5) as a PDF into the folder given, filled in
 // the window as an engineer fills it, and prints the file's path.
 
-#include "app/calculators.h"
-#include "app/shell.h"
-#include "app/sheet/actions.h"
-#include "app/ui/builder.h"
-#include "app/ui/form.h"
-#include "lightning/lightning_sheet.h"
+#include "calculators.h"
+#include "shell.h"
+#include "actions.h"
+#include "builder.h"
+#include "form.h"
+#include "lightning_sheet.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // the arithmetic of the window: row totals, the running total of cable area
 // and the inner section a trunking or pipe must offer. Areas are in mm².
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 #include <array>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "pick.h"
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 namespace trunking {
 

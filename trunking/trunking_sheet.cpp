@@ -1,7 +1,7 @@
 #include "trunking_sheet.h"
 
-#include "app/numeric/convert.h"
-#include "app/sheet/facts.h"
+#include "convert.h"
+#include "facts.h"
 #include "pick.h"
 #include "reference.h"
 #include "trunking_window.h"

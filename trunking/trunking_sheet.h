@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/sheet/sheet.h"
-#include "app/ui/state.h"
+#include "sheet.h"
+#include "state.h"
 
 #include <string>
 #include <vector>

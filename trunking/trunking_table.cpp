@@ -2,7 +2,7 @@
 // rows under their column captions, then one row per control. Standard C++
 // only, so that everything that needs the window's fields reads this table.
 
-#include "trunking_window.h"
+#include "trunking_table.h"
 
 #include "reference.h"
 

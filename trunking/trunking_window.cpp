@@ -1,6 +1,6 @@
 #include "trunking_window.h"
 
-#include "app/ui/builder.h"
+#include "builder.h"
 #include "cables.h"
 
 #include <array>

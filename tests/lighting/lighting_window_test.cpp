@@ -1,5 +1,5 @@
-#include "lighting/unit_power.h"
-#include "support/window_test.h"
+#include "unit_power.h"
+#include "window_test.h"
 
 #include <QComboBox>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "lighting/unit_power.h"
+#include "unit_power.h"
 
 #include <gtest/gtest.h>
 #include <cfloat>

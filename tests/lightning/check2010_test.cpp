@@ -1,4 +1,4 @@
-#include "lightning/check2010.h"
+#include "check2010.h"
 
 #include <gtest/gtest.h>
 

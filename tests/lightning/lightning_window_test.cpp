@@ -1,7 +1,7 @@
-#include "support/window_test.h"
+#include "window_test.h"
 
-#include "app/numeric/convert.h"
-#include "lightning/strike.h"
+#include "convert.h"
+#include "strike.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "lightning/strike.h"
+#include "strike.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,5 @@
-#include "app/numeric/convert.h"
-#include "load/load.h"
+#include "convert.h"
+#include "load.h"
 
 #include <gtest/gtest.h>
 

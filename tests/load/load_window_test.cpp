@@ -1,4 +1,4 @@
-#include "support/window_test.h"
+#include "window_test.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -3,10 +3,10 @@
 // evaluator of its own, its sums agree with the table's columns, and it says
 // which rows and cells were left out and why.
 
-#include "app/sheet/sheet.h"
-#include "load/schedule_sheet.h"
-#include "load/schedule_text.h"
-#include "support/equation.h"
+#include "sheet.h"
+#include "schedule_sheet.h"
+#include "schedule_text.h"
+#include "equation.h"
 
 #include <QRegularExpression>
 #include <cmath>

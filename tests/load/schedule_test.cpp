@@ -1,5 +1,5 @@
-#include "load/schedule.h"
-#include "load/schedule_text.h"
+#include "schedule.h"
+#include "schedule_text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,9 +2,10 @@
 // Ctrl+B, rows typed from the keyboard or pasted from a spreadsheet, undone and
 // redone, bad cells named, sub-boards, and the boards kept in the project.
 
-#include "app/ui/form.h"
-#include "load/schedule_window.h"
-#include "support/window_test.h"
+#include "form.h"
+#include "schedule_file.h"
+#include "schedule_window.h"
+#include "window_test.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -198,11 +199,11 @@ TEST_F(ScheduleWindow, SubBoardsAndTheProject)
     // Saved with the project, and there again in a fresh program.
     chosen_ = folders_.path() + "/boards.elcarta";
     press(Qt::Key_S, Qt::ControlModifier);
-    const auto boards = shell_->project().boards;
+    const auto boards = load::scheduleFrom(shell_->project().parts).boards;
     ASSERT_EQ(boards.size(), 2u);
     restart();
     ASSERT_TRUE(shell_->openProject(chosen_));
-    EXPECT_TRUE(shell_->project().boards == boards);
+    EXPECT_TRUE(load::scheduleFrom(shell_->project().parts).boards == boards);
     shell_->schedule(1);
     current_ = shell_->window("fhb");
     activate();

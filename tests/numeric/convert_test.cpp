@@ -1,4 +1,4 @@
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

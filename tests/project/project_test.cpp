@@ -2,11 +2,11 @@
 // refused whole when they cannot be read, cases kept and brought back, and
 // the recovery file that outlives any end of the program.
 
-#include "app/calculators.h"
-#include "app/project/project.h"
-#include "app/project_sheet.h"
-#include "app/ui/form.h"
-#include "support/window_test.h"
+#include "calculators.h"
+#include "project.h"
+#include "project_sheet.h"
+#include "form.h"
+#include "window_test.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,10 +3,10 @@
 // and paragraphs kept together across pages, the ODT a zip a word processor
 // opens with its Chinese fonts set and no figure broken in a table.
 
-#include "app/sheet/layout.h"
-#include "app/sheet/pdf.h"
-#include "app/sheet/zip.h"
-#include "support/window_test.h"
+#include "layout.h"
+#include "pdf.h"
+#include "zip.h"
+#include "window_test.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Calculation sheets as the engineer gets them: filled windows, the keys and
 // the right-click menu, the clipboard and the saved files.
 
-#include "app/sheet/actions.h"
-#include "app/ui/form.h"
-#include "support/window_test.h"
+#include "actions.h"
+#include "form.h"
+#include "window_test.h"
 
 #include <QApplication>
 #include <QClipboard>

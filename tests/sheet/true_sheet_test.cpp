@@ -4,12 +4,12 @@
 // against the window's own reference text, and every field of the window's
 // table found on the sheet with its figure.
 
-#include "app/calculators.h"
-#include "app/numeric/convert.h"
-#include "app/sheet/layout.h"
-#include "app/ui/form.h"
-#include "support/equation.h"
-#include "support/window_test.h"
+#include "calculators.h"
+#include "convert.h"
+#include "layout.h"
+#include "form.h"
+#include "equation.h"
+#include "window_test.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

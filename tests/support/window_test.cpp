@@ -1,8 +1,8 @@
 #include "window_test.h"
 
-#include "app/ui/builder.h"
-#include "app/numeric/convert.h"
-#include "app/ui/form.h"
+#include "builder.h"
+#include "convert.h"
+#include "form.h"
 
 #include <QAbstractButton>
 #include <QApplication>

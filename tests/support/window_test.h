@@ -2,7 +2,7 @@
 // Drives the program's windows as a user would: through their object names,
 // with mouse clicks and typed keys. Every test starts with a fresh program.
 
-#include "app/shell.h"
+#include "shell.h"
 
 #include <QString>
 #include <QStringList>

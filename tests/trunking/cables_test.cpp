@@ -1,4 +1,4 @@
-#include "trunking/cables.h"
+#include "cables.h"
 
 #include <array>
 #include <gtest/gtest.h>

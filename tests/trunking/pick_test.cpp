@@ -1,5 +1,5 @@
-#include "trunking/pick.h"
-#include "trunking/reference.h"
+#include "pick.h"
+#include "reference.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

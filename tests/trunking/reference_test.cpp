@@ -1,4 +1,4 @@
-#include "trunking/reference.h"
+#include "reference.h"
 
 #include <gtest/gtest.h>
 #include <string>

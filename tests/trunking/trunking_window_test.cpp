@@ -1,6 +1,6 @@
-#include "support/window_test.h"
-#include "trunking/reference.h"
-#include "trunking/trunking_window.h"
+#include "window_test.h"
+#include "reference.h"
+#include "trunking_window.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -5,12 +5,12 @@
 // (test_accessible_scaled runs these at 1.5); a minimised window still named
 // and not shown.
 
-#include "app/calculators.h"
-#include "app/ui/accessible.h"
-#include "app/ui/builder.h"
-#include "app/ui/form.h"
-#include "app/ui/widgets.h"
-#include "support/window_test.h"
+#include "calculators.h"
+#include "accessible.h"
+#include "builder.h"
+#include "form.h"
+#include "widgets.h"
+#include "window_test.h"
 
 #include <QAccessible>
 #include <QComboBox>

@@ -1,10 +1,10 @@
-#include "app/calculators.h"
-#include "app/menu.h"
-#include "app/sheet/actions.h"
-#include "app/ui/form.h"
-#include "app/ui/keys.h"
-#include "app/ui/widgets.h"
-#include "support/window_test.h"
+#include "calculators.h"
+#include "menu.h"
+#include "actions.h"
+#include "form.h"
+#include "keys.h"
+#include "widgets.h"
+#include "window_test.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -3,7 +3,7 @@
 // visible, no modal window is open, and no field shows an infinite or
 // not-a-number value.
 
-#include "support/window_test.h"
+#include "window_test.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,9 +1,9 @@
 // The failure notes of every calculator: heard by a screen reader, placed
 // clear of the controls, and leaving every field exactly as it looked.
 
-#include "app/ui/form.h"
-#include "app/ui/widgets.h"
-#include "support/window_test.h"
+#include "form.h"
+#include "widgets.h"
+#include "window_test.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -124,14 +124,16 @@ TEST_F(Notices, EveryFailureIsMarkedHeardAndPlacedClearOfTheControls)
             for (const auto& [name, rect] : controls())
                 EXPECT_FALSE(placed.intersects(rect)) << calculator.window << ": the note on " << f.marked
                                                       << " covers " << name.toStdString();
-            if (f.says)
+            if (f.says) {
                 EXPECT_TRUE(note.endsWith(QString::fromUtf8(f.says))) << note.toStdString();
+            }
             // Touching its field where it can, and clear of the other captions.
             const QRect at(find(f.marked)->mapTo(win(), QPoint(0, 0)), find(f.marked)->size());
             const int apart = qMax(qMax(at.left() - placed.right(), placed.left() - at.right()),
                                    qMax(at.top() - placed.bottom(), placed.top() - at.bottom()));
-            if (f.place == Place::Touching)
+            if (f.place == Place::Touching) {
                 EXPECT_LE(apart, 4) << calculator.window << ": the note on " << f.marked;
+            }
             for (QLabel* caption : win()->findChildren<QLabel*>()) {
                 if (f.place == Place::Anywhere || qobject_cast<ui::Note*>(caption) || caption->buddy() == find(f.marked) ||
                     !caption->isVisibleTo(win()) || caption->objectName().isEmpty())

@@ -1,17 +1,19 @@
 #pragma once
 // A project (工程): the header every sheet carries, the state of every window
-// that has been opened, the named cases (算例) of each calculator and the load
-// schedules of its boards. Written as UTF-8 JSON (*.elcarta) with a format
-// name and a format version, and read back all or nothing: a file that is not
-// a project, is of a newer version or holds a value a window cannot take is
-// refused whole, with the reason.
+// that has been opened, the named cases (算例) of each calculator and what a
+// calculator keeps beyond its window (the load schedule its boards). Written
+// as UTF-8 JSON (*.elcarta) with a format name and a format version, and read
+// back all or nothing: a file that is not a project, is of a newer version or
+// holds a value a window or a part cannot take is refused whole, with the
+// reason.
 
-#include "app/ui/control.h"
-#include "app/ui/state.h"
-#include "load/schedule.h"
+#include "control.h"
+#include "state.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <optional>
@@ -37,12 +39,24 @@ struct Case {
     bool operator==(const Case&) const = default;
 };
 
+// What a calculator keeps in a project beyond its window's state (the load
+// schedule its boards): entries of its own at the top of the file, which the
+// project carries as they are and the part itself checks on reading.
+struct Part {
+    QStringList keys; // its entries in the file
+    // Why the entries (those of `keys` the file holds) cannot be taken, in
+    // Chinese, or empty.
+    std::function<QString(const QJsonObject& entries)> check;
+    // Whether they hold anything the engineer typed.
+    std::function<bool(const QJsonObject& entries)> holdsInput;
+};
+using Parts = std::vector<Part>;
+
 struct Project {
     Header header;
     std::map<std::string, ui::State> windows;          // by window name: those that have been opened
     std::map<std::string, std::vector<Case>> cases;    // by calculator window
-    std::vector<load::Board> boards;                   // the load schedules, one per board
-    std::size_t currentBoard = 0;                      // the board the schedule window shows
+    QJsonObject parts;                                 // the parts' entries, by key
     bool operator==(const Project&) const = default;
 };
 
@@ -53,15 +67,15 @@ using Check = std::function<std::string(const std::string& window, const ui::Sta
 
 // The project file. `cases`, when given, is what casesJson() gave for the
 // project's cases: they change seldom, and a file written often (recovery)
-// need not write them afresh each time.
-QByteArray write(const Project& project, const QByteArray* cases = nullptr);
-QByteArray casesJson(const std::map<std::string, std::vector<Case>>& cases);
+// need not make them afresh each time.
+QByteArray write(const Project& project, const QJsonObject* cases = nullptr);
+QJsonObject casesJson(const std::map<std::string, std::vector<Case>>& cases);
 
 struct Read {
     std::optional<Project> project;
     QString error; // why not, in Chinese, when there is no project
 };
-Read read(const QByteArray& bytes, const Tables& tables, const Check& check = {});
+Read read(const QByteArray& bytes, const Tables& tables, const Check& check = {}, const Parts& parts = {});
 
 // The recovery file: the project as it stands, which file it belongs to and
 // whether it holds what that file does not.
@@ -70,7 +84,8 @@ struct Recovery {
     QString file;     // the project file it was opened from or saved as, or empty
     bool unsaved = false;
 };
-QByteArray writeRecovery(const Recovery& recovery, const QByteArray* cases = nullptr);
-std::optional<Recovery> readRecovery(const QByteArray& bytes, const Tables& tables, const Check& check = {});
+QByteArray writeRecovery(const Recovery& recovery, const QJsonObject* cases = nullptr);
+std::optional<Recovery> readRecovery(const QByteArray& bytes, const Tables& tables, const Check& check = {},
+                                     const Parts& parts = {});
 
 } // namespace project

@@ -2,7 +2,7 @@
 // What a window's handlers need: find controls by name, read and write field
 // texts, attach handlers, and show a failure or a message without any dialog.
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 #include "control.h"
 #include "state.h"
 

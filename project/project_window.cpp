@@ -1,7 +1,7 @@
 #include "project_window.h"
 
-#include "app/ui/builder.h"
-#include "app/ui/form.h"
+#include "builder.h"
+#include "form.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -156,8 +156,8 @@ void show(ui::Form& f, const Shown& s)
     {
         QSignalBlocker quiet(boards);
         boards->clear();
-        for (const load::Board& b : p.boards)
-            boards->addItem(qs(b.name.empty() ? std::string("（未命名）") : b.name));
+        for (const QString& name : s.boards)
+            boards->addItem(name.isEmpty() ? QStringLiteral("（未命名）") : name);
         boards->setCurrentRow(board >= 0 && board < boards->count() ? board : (boards->count() ? 0 : -1));
     }
 

@@ -4,8 +4,8 @@
 // Ctrl+P to save the PDF. Where a saved file went, or why it could not be
 // written, shows as a note in the window until the next edit.
 
-#include "app/ui/commands.h"
-#include "app/ui/state.h"
+#include "commands.h"
+#include "state.h"
 #include "sheet.h"
 
 #include <functional>

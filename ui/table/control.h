@@ -2,7 +2,7 @@
 // One control of a window, as a row of that window's table. Positions are in
 // twips inside the parent (the window or a frame); the builder scales them.
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 #include <optional>
 #include <string>

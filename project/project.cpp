@@ -1,6 +1,6 @@
 #include "project.h"
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -86,19 +86,6 @@ QJsonObject stateJson(const ui::State& s)
             {"results", results}, {"failures", failures},         {"steps", static_cast<double>(s.steps)}};
 }
 
-QJsonObject boardJson(const load::Board& b)
-{
-    QJsonArray rows, series;
-    for (const load::ScheduleRow& r : b.rows)
-        rows.append(QJsonObject{{"name", qs(r.name)}, {"pe", qs(r.pe)}, {"kx", qs(r.kx)}, {"cos", qs(r.cos)},
-                                {"phases", qs(r.phases)}, {"board", qs(r.board)}});
-    for (const double v : b.series)
-        series.append(v);
-    return {{"name", qs(b.name)}, {"rows", rows},           {"kp", qs(b.kp)},
-            {"kq", qs(b.kq)},     {"cosTarget", qs(b.cosTarget)}, {"installedQc", qs(b.installedQc)},
-            {"betaMax", qs(b.betaMax)}, {"transformers", qs(b.transformers)}, {"series", series}};
-}
-
 QJsonObject casesObject(const std::map<std::string, std::vector<Case>>& all)
 {
     QJsonObject cases;
@@ -111,36 +98,20 @@ QJsonObject casesObject(const std::map<std::string, std::vector<Case>>& all)
     return cases;
 }
 
-// The project without its cases, which are written apart.
-QJsonObject projectJson(const Project& p)
+// The project as one JSON value; its cases as given, when they are.
+QJsonObject projectJson(const Project& p, const QJsonObject* cases)
 {
     QJsonObject windows;
     for (const auto& [name, state] : p.windows)
         windows[qs(name)] = stateJson(state);
-    QJsonArray boards;
-    for (const load::Board& b : p.boards)
-        boards.append(boardJson(b));
-    return {{"format", formatName},
-            {"version", formatVersion},
-            {"header", QJsonObject{{"project", qs(p.header.project)}, {"part", qs(p.header.part)},
-                                   {"calculatedBy", qs(p.header.calculatedBy)}, {"checkedBy", qs(p.header.checkedBy)}}},
-            {"windows", windows},
-            {"boards", boards},
-            {"currentBoard", static_cast<double>(p.currentBoard)}};
-}
-
-} // namespace
-
-QByteArray casesJson(const std::map<std::string, std::vector<Case>>& cases);
-
-namespace {
-
-// The project object as compact text, its cases put in as given.
-QByteArray projectText(const Project& p, const QByteArray* cases)
-{
-    QByteArray text = QJsonDocument(projectJson(p)).toJson(QJsonDocument::Compact);
-    text.chop(1); // the closing brace
-    return text + ",\"cases\":" + (cases ? *cases : casesJson(p.cases)) + "}";
+    QJsonObject o = p.parts;
+    o["format"] = formatName;
+    o["version"] = formatVersion;
+    o["header"] = QJsonObject{{"project", qs(p.header.project)}, {"part", qs(p.header.part)},
+                              {"calculatedBy", qs(p.header.calculatedBy)}, {"checkedBy", qs(p.header.checkedBy)}};
+    o["windows"] = windows;
+    o["cases"] = cases ? *cases : casesObject(p.cases);
+    return o;
 }
 
 // ---- reading: every value checked before anything is taken
@@ -358,37 +329,7 @@ ui::State stateFrom(const QJsonValue& value, const ui::Table& table, const QStri
     return s;
 }
 
-load::Board boardFrom(const QJsonValue& value)
-{
-    const QString what = QStringLiteral("负荷计算表");
-    const QJsonObject o = object(value, what);
-    load::Board b;
-    b.name = text(o.value("name"), what);
-    const QJsonArray rows = array(o.value("rows"), what);
-    if (static_cast<std::size_t>(rows.size()) > mostRows)
-        refuse(QStringLiteral("负荷计算表的行数过多"));
-    for (const QJsonValue& rv : rows) {
-        const QJsonObject r = object(rv, what);
-        b.rows.push_back({text(r.value("name"), what), text(r.value("pe"), what), text(r.value("kx"), what),
-                          text(r.value("cos"), what), text(r.value("phases"), what), text(r.value("board"), what)});
-    }
-    b.kp = text(o.value("kp"), what);
-    b.kq = text(o.value("kq"), what);
-    b.cosTarget = text(o.value("cosTarget"), what);
-    b.installedQc = text(o.value("installedQc"), what);
-    b.betaMax = text(o.value("betaMax"), what);
-    b.transformers = text(o.value("transformers"), what);
-    b.series.clear();
-    for (const QJsonValue& v : array(o.value("series"), what)) {
-        const double d = v.toDouble(std::nan(""));
-        if (!v.isDouble() || !std::isfinite(d) || d <= 0)
-            refuse(QStringLiteral("变压器容量系列中有无效的数"));
-        b.series.push_back(d);
-    }
-    return b;
-}
-
-Project projectFrom(const QJsonObject& o, const Tables& tables, const Check& check)
+Project projectFrom(const QJsonObject& o, const Tables& tables, const Check& check, const Parts& parts)
 {
     if (o.value("format").toString() != formatName)
         refuse(QStringLiteral("不是 Elcarta 工程文件"));
@@ -439,13 +380,17 @@ Project projectFrom(const QJsonObject& o, const Tables& tables, const Check& che
             list.push_back(std::move(c));
         }
     }
-    if (!o.value("boards").isUndefined())
-        for (const QJsonValue& b : array(o.value("boards"), QStringLiteral("负荷计算表")))
-            p.boards.push_back(boardFrom(b));
-    if (!o.value("currentBoard").isUndefined()) {
-        p.currentBoard = static_cast<std::size_t>(whole(o.value("currentBoard"), QStringLiteral("所选配电箱")));
-        if (p.currentBoard > 0 && p.currentBoard >= p.boards.size())
-            refuse(QStringLiteral("所选配电箱不存在"));
+    // Each part takes its own entries, and says what it cannot take.
+    for (const Part& part : parts) {
+        QJsonObject entries;
+        for (const QString& key : part.keys)
+            if (o.contains(key))
+                entries[key] = o.value(key);
+        if (part.check)
+            if (const QString why = part.check(entries); !why.isEmpty())
+                refuse(why);
+        for (auto it = entries.begin(); it != entries.end(); ++it)
+            p.parts[it.key()] = it.value();
     }
     return p;
 }
@@ -461,35 +406,35 @@ QJsonObject parse(const QByteArray& bytes)
 
 } // namespace
 
-QByteArray write(const Project& p, const QByteArray* cases) { return projectText(p, cases); }
-
-QByteArray casesJson(const std::map<std::string, std::vector<Case>>& cases)
+QByteArray write(const Project& p, const QJsonObject* cases)
 {
-    return QJsonDocument(casesObject(cases)).toJson(QJsonDocument::Compact);
+    return QJsonDocument(projectJson(p, cases)).toJson(QJsonDocument::Compact);
 }
 
+QJsonObject casesJson(const std::map<std::string, std::vector<Case>>& cases) { return casesObject(cases); }
 
-Read read(const QByteArray& bytes, const Tables& tables, const Check& check)
+
+Read read(const QByteArray& bytes, const Tables& tables, const Check& check, const Parts& parts)
 {
     try {
-        return {projectFrom(parse(bytes), tables, check), {}};
+        return {projectFrom(parse(bytes), tables, check, parts), {}};
     } catch (const Refused& r) {
         return {std::nullopt, QString::fromStdString(r.what())};
     }
 }
 
-QByteArray writeRecovery(const Recovery& r, const QByteArray* cases)
+QByteArray writeRecovery(const Recovery& r, const QJsonObject* cases)
 {
-    QByteArray head = QJsonDocument(QJsonObject{{"format", "elcarta-recovery"},
-                                                {"version", formatVersion},
-                                                {"file", r.file},
-                                                {"unsaved", r.unsaved}})
-                          .toJson(QJsonDocument::Compact);
-    head.chop(1);
-    return head + ",\"project\":" + projectText(r.project, cases) + "}";
+    const QJsonObject o{{"format", "elcarta-recovery"},
+                        {"version", formatVersion},
+                        {"file", r.file},
+                        {"unsaved", r.unsaved},
+                        {"project", projectJson(r.project, cases)}};
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
-std::optional<Recovery> readRecovery(const QByteArray& bytes, const Tables& tables, const Check& check)
+std::optional<Recovery> readRecovery(const QByteArray& bytes, const Tables& tables, const Check& check,
+                                     const Parts& parts)
 {
     try {
         const QJsonObject o = parse(bytes);
@@ -498,7 +443,7 @@ std::optional<Recovery> readRecovery(const QByteArray& bytes, const Tables& tabl
         Recovery r;
         r.file = o.value("file").toString();
         r.unsaved = o.value("unsaved").toBool();
-        r.project = projectFrom(object(o.value("project"), ""), tables, check);
+        r.project = projectFrom(object(o.value("project"), ""), tables, check, parts);
         return r;
     } catch (const Refused&) {
         return std::nullopt;

@@ -5,8 +5,8 @@
 // window's present text beside it where that differs, and why a result may
 // no longer match the window.
 
-#include "app/ui/control.h"
-#include "app/ui/state.h"
+#include "control.h"
+#include "state.h"
 #include "sheet.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
-#include "app/icons.h"
-#include "app/ui/builder.h"
-#include "app/ui/widgets.h"
-#include "support/window_test.h"
+#include "icons.h"
+#include "builder.h"
+#include "widgets.h"
+#include "window_test.h"
 
 #include <QAbstractButton>
 #include <QApplication>

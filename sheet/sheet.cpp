@@ -3,7 +3,7 @@
 #include "layout.h"
 #include "odt.h"
 #include "pdf.h"
-#include "app/version.h"
+#include "version.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "facts.h"
 
-#include "app/numeric/convert.h"
+#include "convert.h"
 
 #include <algorithm>
 #include <map>

@@ -1,6 +1,6 @@
 #include "actions.h"
 
-#include "app/ui/form.h"
+#include "form.h"
 
 #include <QClipboard>
 #include <QDesktopServices>

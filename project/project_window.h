@@ -3,8 +3,8 @@
 // file and whether it holds everything typed, the cases of each calculator,
 // the boards of the load schedule and the recent projects.
 
-#include "app/ui/control.h"
 #include "project.h"
+#include "project_table.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,9 +15,6 @@
 namespace ui { class Form; }
 
 namespace project {
-
-// The project window's table (project_table.cpp).
-const ui::Table& window();
 
 // One case as the window lists it: which calculator, which of its cases.
 struct CaseRef {
@@ -42,6 +39,7 @@ struct Shown {
     QString file;     // empty: not saved yet
     bool unsaved = false;
     QStringList recent;
+    QStringList boards; // the load schedule's boards by name
     std::function<QString(const std::string& window)> captionOf; // 负荷计算 for fhjs
 };
 void show(ui::Form& form, const Shown& shown);

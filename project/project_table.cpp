@@ -1,7 +1,7 @@
 // The project window as the engineer sees it, in the face and look of the
 // calculators. Standard C++ only.
 
-#include "project_window.h"
+#include "project_table.h"
 
 using namespace ui;
 
