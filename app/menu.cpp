@@ -2,10 +2,10 @@
 
 #include "calculators.h"
 #include "builder.h"
+#include "clock.h"
 #include "keys.h"
 #include "widgets.h"
 
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QVariant>
 #include <QWidget>
@@ -22,7 +22,7 @@ const char* const shownSerialProperty = "elcarta_shownAtKey";
 bool menuJustShown(const QWidget* menu)
 {
     const QVariant at = menu ? menu->property(shownAtProperty) : QVariant();
-    return at.isValid() && keys::now() - at.toLongLong() < 500;
+    return at.isValid() && clock::now() - at.toLongLong() < 500;
 }
 
 ui::Form* buildMenu(std::function<void(const std::string&)> open, std::function<void()> end)
@@ -43,7 +43,7 @@ ui::Form* buildMenu(std::function<void(const std::string&)> open, std::function<
     // click always works.
     QWidget* menu = form->window();
     new EventHook(menu, QEvent::Show, [menu] {
-        menu->setProperty(shownAtProperty, keys::now());
+        menu->setProperty(shownAtProperty, clock::now());
         menu->setProperty(shownSerialProperty, keys::serial());
         return false;
     });

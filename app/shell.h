@@ -1,17 +1,17 @@
 #pragma once
-// The program's windows and the engineer's work in them: the menu at start,
-// each window built on its first use, show before hide, exactly one window
-// visible at any moment; the project they belong to, saved and opened on
-// request; and the recovery file that keeps what was typed through any end
-// of the program.
+// The program's windows: the menu at start, each window built on its first
+// use, show before hide, exactly one window visible at any moment. The
+// windows form a tree below the menu: a calculator goes back to the menu, and
+// our own windows (the project window, the load schedule) go back to the
+// calculator or the menu the first of them was opened from, never round a
+// loop. The engineer's work in them is the session's (session.h).
 
-#include "project.h"
-#include "schedule_file.h"
+#include "session.h"
 
 #include <QString>
-#include <QTimer>
 #include <functional>
-#include <optional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,13 +26,11 @@ public:
     // A calculator's calculation sheet, made from one snapshot of its window.
     using SheetMaker = std::function<sheet::Sheet(const ui::State&)>;
 
-    enum class Choice { Save, Open };
+    using Choice = Session::Choice;
     struct Options {
         // Ends the process's event loop (tests count the calls instead).
         std::function<void()> endProgram;
-        // The platform's file dialog, asked only when the engineer chooses a
-        // file: the path chosen, or empty when none was.
-        std::function<QString(Choice, QWidget* parent, const QString& suggested)> chooseFile;
+        Session::ChooseFile chooseFile;
         // Where the recovery file and the recent projects are kept.
         QString dataFolder;
         // Where a first save suggests the project file.
@@ -47,6 +45,8 @@ public:
     void start();
     void open(const std::string& name);
     void backToMenu(const std::string& from);
+    // Back from one of our own windows, down the tree toward the menu.
+    void back(const std::string& from);
     void end();
 
     // The window with this name, or nullptr while it has not been created.
@@ -55,59 +55,43 @@ public:
     // The window the engineer sees.
     ui::Form* visible() const;
 
-    // The project as it stands: header, every opened window, cases, boards.
-    project::Project project() const;
-    const QString& file() const { return file_; }
-    bool unsaved() const { return unsaved_; }
+    Session& session() { return *session_; }
+    project::Project project() const { return session_->project(); }
+    const QString& file() const { return session_->file(); }
+    bool unsaved() const { return session_->unsaved(); }
+    void save(bool choosing) { session_->save(choosing); }
+    bool openProject(const QString& path) { return session_->openProject(path); }
+    void bringBack() { session_->bringBack(); }
+    QString recoveryPath() const { return session_->recoveryPath(); }
+    void writeRecovery() { session_->writeRecovery(); }
 
-    // What the keys and the project window do.
-    void save(bool choosing);
-    bool openProject(const QString& path);
-    void chooseAndOpen();
-    void newProject();
-    void bringBack();
     void saveCase(const std::string& window);
     void projectWindow();
     void schedule(std::size_t board);
     void projectSheet(bool odt = false);
-
-    // The recovery file, and the recent projects' list.
-    QString recoveryPath() const;
-    void writeRecovery();
-    void writeRecoverySoon();
 
 private:
     struct Entry {
         std::string name;
         Builder builder;
         ui::Form* form = nullptr;
-        SheetMaker sheet; // none for the menu and the project windows
+        SheetMaker sheet; // none for the menu and our own windows
     };
     Entry* find(const std::string& name);
+    bool isOwn(const std::string& name) const;
     void adopt(Entry& entry, ui::Form* form);
     ui::Form* ensure(const std::string& name);
+    ui::Form* buildProjectWindow();
     void go(const std::string& to);
-    void tell(const QString& text);
-    void changed();
-    void apply(const project::Project& p);
-    void refreshProjectWindow();
-    bool writeProject(const QString& path);
-    void remember(const QString& path);
-    QStringList recent() const;
+    void tell(const QString& text, bool failure = false);
+    void applyWindows(const project::Project& p);
+    void refreshProjectWindow(bool evenHidden = false);
     sheet::Header header() const;
 
     Options options_;
     std::vector<Entry> windows_; // the menu first
-    project::Project project_;   // header and cases; the windows hold their own state
-    load::Schedule schedule_;    // the load schedule's boards
-    QString file_;
-    bool unsaved_ = false;
-    bool applying_ = false;
-    std::optional<project::Recovery> offer_; // what Ctrl+Shift+T brings back
-    QTimer recoveryTimer_;
+    std::unique_ptr<Session> session_;
+    // Where each of our own windows goes back to: the calculator or menu the
+    // first of them was opened from.
     std::map<std::string, std::string> returnTo_;
-    // The cases as the files write them, made again only when they change.
-    mutable QJsonObject casesText_;
-    mutable bool casesChanged_ = true;
-    const QJsonObject& casesText() const; // the project and schedule windows go back where they came from
 };

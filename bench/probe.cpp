@@ -1,6 +1,6 @@
 #include "probe.h"
 
-#include "clock.h"
+#include "stopwatch.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -10,7 +10,7 @@
 // with DISPLAY set they use that X server; on Windows, Windows' own platform
 // unless QT_QPA_PLATFORM says otherwise.
 
-#include "clock.h"
+#include "stopwatch.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -35,13 +35,6 @@ std::string text(const QJsonValue& v, const QString& what)
     return s.toStdString();
 }
 
-// A text a file of an earlier version may lack: then the board's default.
-void optionalText(const QJsonObject& o, const char* key, const QString& what, std::string& into)
-{
-    if (o.contains(key))
-        into = text(o.value(key), what);
-}
-
 QJsonArray array(const QJsonValue& v, const QString& what)
 {
     if (!v.isArray())

@@ -107,8 +107,8 @@ QJsonObject projectJson(const Project& p, const QJsonObject* cases)
     QJsonObject o = p.parts;
     o["format"] = formatName;
     o["version"] = formatVersion;
-    o["header"] = QJsonObject{{"project", qs(p.header.project)}, {"part", qs(p.header.part)},
-                              {"calculatedBy", qs(p.header.calculatedBy)}, {"checkedBy", qs(p.header.checkedBy)}};
+    o["header"] = QJsonObject{{"project", p.header.project}, {"part", p.header.part},
+                              {"calculatedBy", p.header.calculatedBy}, {"checkedBy", p.header.checkedBy}};
     o["windows"] = windows;
     o["cases"] = cases ? *cases : casesObject(p.cases);
     return o;
@@ -347,7 +347,7 @@ Project projectFrom(const QJsonObject& o, const Tables& tables, const Check& che
                                     std::pair{"calculatedBy", &p.header.calculatedBy},
                                     std::pair{"checkedBy", &p.header.checkedBy}})
         if (!header.value(key).isUndefined())
-            *into = text(header.value(key), QStringLiteral("工程信息"));
+            *into = QString::fromStdString(text(header.value(key), QStringLiteral("工程信息")));
 
     auto tableOf = [&tables](const QString& name) {
         const ui::Table* t = tables(name.toStdString());

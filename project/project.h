@@ -8,6 +8,7 @@
 // reason.
 
 #include "control.h"
+#include "sheet.h"
 #include "state.h"
 
 #include <QByteArray>
@@ -25,13 +26,8 @@ namespace project {
 constexpr const char* formatName = "elcarta-project";
 constexpr int formatVersion = 1;
 
-struct Header {
-    std::string project;      // 工程名称
-    std::string part;         // 子项
-    std::string calculatedBy; // 计算
-    std::string checkedBy;    // 校对
-    bool operator==(const Header&) const = default;
-};
+// The lines every sheet of the project carries at its head.
+using Header = sheet::Header;
 
 struct Case {
     std::string name;

@@ -39,8 +39,7 @@ ui::Form* buildWindow(WindowHooks hooks)
     // The header goes into the project at every keystroke, as the engineer types it.
     for (const char* field : {"gcmc", "zx", "js", "jd"})
         f.onChange(field, [&f, h] {
-            h->headerEdited({f.text("gcmc").toStdString(), f.text("zx").toStdString(), f.text("js").toStdString(),
-                             f.text("jd").toStdString()});
+            h->headerEdited({f.text("gcmc"), f.text("zx"), f.text("js"), f.text("jd")});
         });
 
     // The selected case, by the references the window keeps beside its list.
@@ -114,13 +113,13 @@ ui::Form* buildWindow(WindowHooks hooks)
 void show(ui::Form& f, const Shown& s)
 {
     const Project& p = *s.project;
-    const std::pair<const char*, const std::string*> header[] = {
+    const std::pair<const char*, const QString*> header[] = {
         {"gcmc", &p.header.project}, {"zx", &p.header.part}, {"js", &p.header.calculatedBy}, {"jd", &p.header.checkedBy}};
     for (const auto& [field, value] : header) {
         auto* edit = qobject_cast<QLineEdit*>(f.control(field));
-        if (edit->text() != qs(*value)) {
+        if (edit->text() != *value) {
             QSignalBlocker quiet(edit); // what the project holds is no edit of it
-            edit->setText(qs(*value));
+            edit->setText(*value);
         }
     }
     const QString name = s.file.isEmpty() ? QStringLiteral("尚未保存") : QFileInfo(s.file).fileName();

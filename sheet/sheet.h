@@ -36,12 +36,13 @@ struct Section {
 };
 
 // The project's lines at the head of every sheet; an empty one is left as a
-// line to fill in by hand.
+// line to fill in by hand. A project keeps this very header.
 struct Header {
     QString project;      // 工程名称
     QString part;         // 子项
     QString calculatedBy; // 计算
     QString checkedBy;    // 校对
+    bool operator==(const Header&) const = default;
 };
 
 struct Sheet {

@@ -56,10 +56,15 @@ QWidget* make(const Control& c, QWidget* parent)
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return l;
     }
-    case Kind::Button: return new QPushButton(qs(c.caption), parent);
+    case Kind::Button: {
+        auto* b = new QPushButton(qs(c.caption), parent);
+        pressOnAccessKey(b);
+        return b;
+    }
     case Kind::Option: {
         auto* o = new OptionButton(qs(c.caption), parent);
         o->setChecked(c.selected);
+        pressOnAccessKey(o);
         return o;
     }
     case Kind::Frame: return new Frame(qs(c.caption), parent);

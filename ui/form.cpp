@@ -478,9 +478,16 @@ QString Form::failureText() const { return failureNote_->isVisibleTo(window_) ? 
 
 QString Form::failedField() const { return failed_ ? failed_->objectName() : QString(); }
 
+void Form::showProblem(const QString& text)
+{
+    showMessage(text);
+    messageNote_->setTone(Note::Tone::Failure);
+}
+
 void Form::showMessage(const QString& text, std::function<void()> onClick)
 {
     clearMessage();
+    messageNote_->setTone(Note::Tone::Message);
     messageClick_ = std::move(onClick);
     messageNote_->setClickable(static_cast<bool>(messageClick_));
     messageNote_->setFocusPolicy(Qt::NoFocus); // a pointer shortcut; the keys stay with the controls

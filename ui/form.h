@@ -88,6 +88,9 @@ public:
     // the window where it covers no control. A click on it runs `onClick`
     // when given. It goes at the next edit in the window or at clearMessage().
     void showMessage(const QString& text, std::function<void()> onClick = {});
+    // A failure that belongs to no field (a file that could not be saved):
+    // placed as a message, drawn as a failure.
+    void showProblem(const QString& text);
     void clearMessage();
     QString messageText() const;
 

@@ -1,7 +1,8 @@
 #include "keys.h"
 
+#include "clock.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -13,16 +14,6 @@
 Q_LOGGING_CATEGORY(lcKeys, "elcarta.keys", QtWarningMsg)
 
 namespace ui::keys {
-
-qint64 now()
-{
-    static const QElapsedTimer clock = [] {
-        QElapsedTimer c;
-        c.start();
-        return c;
-    }();
-    return clock.elapsed();
-}
 
 namespace {
 
@@ -91,7 +82,7 @@ public:
             return last_.repeat;
 
         KeyState& k = state(keyId(e));
-        const qint64 at = now();
+        const qint64 at = clock::now();
         bool repeat = false;
         const char* why = "deliberate";
         if (isPress(type)) {

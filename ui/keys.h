@@ -20,9 +20,6 @@ namespace ui::keys {
 // calls do nothing. Needs the application object.
 void install();
 
-// Milliseconds on the program's own steady clock.
-qint64 now();
-
 // How many deliberate key presses the program has seen: each one takes the
 // next number.
 quint64 serial();

@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include "clock.h"
 #include "keys.h"
 
 #include <QAbstractButton>
@@ -9,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcutEvent>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -103,17 +105,26 @@ void ClickLabel::paintEvent(QPaintEvent* event)
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-Note::Note(Tone tone, QWidget* parent) : ClickLabel(parent)
+Note::Note(Tone tone, QWidget* parent) : ClickLabel(parent), tone_(tone == Tone::Failure ? Tone::Message : Tone::Failure)
 {
     setWordWrap(true);
     setTextFormat(Qt::PlainText);
-    if (tone == Tone::Failure) {
-        setStyleSheet("QLabel { background: #fff4d6; color: #a00000; border: 1px solid #d00000; padding: 2px; }");
+    setTone(tone);
+    // A failure note about a field lets every click through to what lies beneath.
+    if (tone == Tone::Failure)
         setAttribute(Qt::WA_TransparentForMouseEvents);
-    } else {
-        setStyleSheet("QLabel { background: #eef5ff; color: #12345a; border: 1px solid #5b7fae; padding: 2px; }");
-    }
     hide();
+}
+
+void Note::setTone(Tone tone)
+{
+    if (tone == tone_)
+        return;
+    tone_ = tone;
+    if (tone == Tone::Failure)
+        setStyleSheet("QLabel { background: #fff4d6; color: #a00000; border: 1px solid #d00000; padding: 2px; }");
+    else
+        setStyleSheet("QLabel { background: #eef5ff; color: #12345a; border: 1px solid #5b7fae; padding: 2px; }");
 }
 
 int Frame::borderTop() const { return fontMetrics().height() / 2; }
@@ -137,6 +148,29 @@ void Frame::paintEvent(QPaintEvent*)
 }
 
 void installKeyGuard() { keys::install(); }
+
+void pressOnAccessKey(QAbstractButton* button)
+{
+    // An ambiguous key (two captions with one letter) only moves the focus, as Qt does.
+    new EventHook(button, QEvent::Shortcut, [button](QEvent* e) {
+        if (static_cast<QShortcutEvent*>(e)->isAmbiguous())
+            return false;
+        const char* const pressed = "elcartaPressedByKey";
+        if (!button->isEnabled() || button->property(pressed).toBool())
+            return true;
+        if (button->isCheckable() && (button->focusPolicy() & Qt::ClickFocus))
+            button->setFocus(Qt::ShortcutFocusReason);
+        button->setProperty(pressed, true);
+        button->setDown(true);
+        button->repaint();
+        clock::after(100, button, [button, pressed] {
+            button->setProperty(pressed, false);
+            button->setDown(false);
+            button->click();
+        });
+        return true;
+    });
+}
 
 EventHook::EventHook(QObject* watched, int eventType, std::function<bool()> action)
     : EventHook(watched, eventType, [action = std::move(action)](QEvent*) { return action(); })

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <functional>
 
+class QAbstractButton;
 class QEvent;
 
 namespace ui {
@@ -54,6 +55,11 @@ class Note : public ClickLabel {
 public:
     enum class Tone { Failure, Message };
     Note(Tone tone, QWidget* parent);
+    // Drawn as a failure or as a plain message; what a click does stays.
+    void setTone(Tone tone);
+
+private:
+    Tone tone_;
 };
 
 // Draws a caption (a label's or a button's) so that it stands whole in its
@@ -82,6 +88,10 @@ private:
     // Where the frame's top line runs, in the frame's own coordinates.
     int borderTop() const;
 };
+
+// A button's access key presses it as Qt's own does, on the program's clock:
+// shown pressed for a moment, it clicks as it comes up.
+void pressOnAccessKey(QAbstractButton* button);
 
 // Installs, once, the rule that a key held down until it repeats never
 // presses an access key or a Ctrl or Alt shortcut again: only a deliberate

@@ -29,7 +29,7 @@ namespace {
 void openOnDesktop(ui::Form& form, const QString& path, const QString& failure)
 {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        form.showMessage(failure.arg(QDir::toNativeSeparators(path)));
+        form.showProblem(failure.arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
@@ -56,7 +56,7 @@ void saveAndTell(ui::Form& form, const Sheet& sheet, Format format, const QStrin
 {
     const Saved saved = save(sheet, format, folder);
     if (!saved.ok()) {
-        form.showMessage(QStringLiteral("计算书未能保存：") + saved.error);
+        form.showProblem(QStringLiteral("计算书未能保存：") + saved.error);
         return;
     }
     const QString path = saved.path;
@@ -69,7 +69,7 @@ void saveAndTell(ui::Form& form, const Sheet& sheet, Format format, const QStrin
 void openFolder(ui::Form& form, const QString& folder)
 {
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
-        form.showMessage(QStringLiteral("无法建立文件夹“%1”").arg(QFileInfo(folder).fileName()));
+        form.showProblem(QStringLiteral("无法建立文件夹“%1”").arg(QDir::toNativeSeparators(folder)));
         return;
     }
     openOnDesktop(form, folder, QStringLiteral("无法打开文件夹：%1"));
@@ -91,10 +91,12 @@ std::vector<ui::Command> sheetCommands(ui::Form& form, std::function<Sheet()> ma
     };
     auto saveNow = [f, make, folder](Format format) { saveAndTell(*f, make(), format, folder()); };
     return {
-        {QStringLiteral("复制计算书"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), copyNow},
-        {QStringLiteral("保存计算书(PDF)"), QKeySequence(Qt::CTRL | Qt::Key_P), [saveNow] { saveNow(Format::Pdf); }},
-        {QStringLiteral("保存计算书(ODT)"), {}, [saveNow] { saveNow(Format::Odt); }},
-        {QStringLiteral("打开计算书文件夹"), {}, [f, folder] { openFolder(*f, folder()); }},
+        // Access letters clear of those of a field's own entries (撤消 U, 重做 R,
+        // 剪切 T, 复制 C, 粘贴 P) that come before them.
+        {QStringLiteral("复制计算书(&J)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), copyNow},
+        {QStringLiteral("保存计算书(PDF)(&F)"), QKeySequence(Qt::CTRL | Qt::Key_P), [saveNow] { saveNow(Format::Pdf); }},
+        {QStringLiteral("保存计算书(ODT)(&D)"), {}, [saveNow] { saveNow(Format::Odt); }},
+        {QStringLiteral("打开计算书文件夹(&W)"), {}, [f, folder] { openFolder(*f, folder()); }},
     };
 }
 

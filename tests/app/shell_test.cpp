@@ -1,6 +1,7 @@
 #include "icons.h"
 #include "builder.h"
 #include "widgets.h"
+#include "clock.h"
 #include "window_test.h"
 
 #include <QAbstractButton>
@@ -215,7 +216,7 @@ TEST_F(MenuShell, TitleBarCloseReturnsToTheMenuOrEndsTheProgram)
     shell_->window("dqjs")->close();
     EXPECT_EQ(ended_, 0);
     EXPECT_EQ(visibleWindows(), QStringList{"dqjs"});
-    QTest::qWait(600);
+    ui::clock::advance(600);
     shell_->window("dqjs")->close();
     EXPECT_EQ(ended_, 1);
     EXPECT_TRUE(visibleWindows().isEmpty());
@@ -242,7 +243,7 @@ TEST_F(MenuShell, AccessKeysOfTheMenu)
     EXPECT_EQ(visibleWindows(), QStringList{"dqjs"});
     current_ = shell_->window("dqjs");
     activate();
-    QTest::qWait(600); // not a bounce of the calculator's own Alt+E
+    ui::clock::advance(600); // not a bounce of the calculator's own Alt+E
     press(Qt::Key_E, Qt::AltModifier);
     EXPECT_EQ(ended_, 1);
 }

@@ -6,6 +6,7 @@
 #include "project.h"
 #include "project_sheet.h"
 #include "form.h"
+#include "clock.h"
 #include "window_test.h"
 
 #include <QApplication>
@@ -149,7 +150,7 @@ TEST_F(Projects, TheLastRunsInputsComeBackOnRequest)
     type("w", "5");
     click("s");
     const ui::State typed = shell_->form("zdjs")->snapshot();
-    QTest::qWait(700); // no exit: as if the program were killed now
+    ui::clock::advance(700); // no exit: as if the program were killed now
     EXPECT_TRUE(readAll(shell_->recoveryPath()).contains("\"35\""));
 
     restart();

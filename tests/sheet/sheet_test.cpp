@@ -181,8 +181,9 @@ TEST_F(Sheets, TrunkingSheetPicksFromBothCatalogues)
 TEST_F(Sheets, RightClickOffersTheEntriesAfterAFieldsOwn)
 {
     open("fhjs");
-    const QStringList entries = {"复制计算书", "保存计算书(PDF)", "保存计算书(ODT)", "打开计算书文件夹", "", "存为算例", "负荷计算表",
-                                 "", "保存工程", "工程另存为…", "打开工程…", "工程窗口", "找回上次未保存的输入"};
+    const QStringList entries = {"复制计算书(&J)", "保存计算书(PDF)(&F)", "保存计算书(ODT)(&D)", "打开计算书文件夹(&W)", "",
+                                 "存为算例(&K)", "负荷计算表(&B)", "", "保存工程(&S)", "工程另存为(&A)…",
+                                 "打开工程(&O)…", "工程窗口(&G)", "找回上次未保存的输入(&H)"};
     auto shownEntries = [] {
         QStringList texts;
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());

@@ -1,6 +1,7 @@
 #include "window_test.h"
 
 #include "builder.h"
+#include "clock.h"
 #include "convert.h"
 #include "form.h"
 
@@ -125,7 +126,7 @@ void WindowTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
     // A button pressed by its access key shows itself pressed for a moment
     // and clicks when it comes up again.
     if (modifiers & Qt::AltModifier)
-        QTest::qWait(130);
+        ui::clock::advance(130);
 }
 
 QString WindowTest::text(const char* name) const
@@ -255,6 +256,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     ui::installFontSubstitutions();
     ui::installTranslation();
+    // Time is the tests' own: it moves when a test says so.
+    ui::clock::stopForTests();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
