@@ -177,13 +177,10 @@ bool allFinite(const CircuitFigures& f)
                     f.derating.ktRow,
                     f.derating.kg,
                     f.cable.section,
-                    f.cable.pe,
-                    f.withstand.k,
-                    f.withstand.section,
-                    f.withstand.k2s2,
-                    f.withstand.current,
-                    f.withstand.time,
-                    f.withstand.i2t}))
+                    f.cable.pe}))
+        return false;
+    if (f.withstand && !allFinite({f.withstand->k, f.withstand->section, f.withstand->k2s2, f.withstand->current,
+                                   f.withstand->time, f.withstand->i2t}))
         return false;
     if (!allFinite(f.cable.capacity) || (f.cable.smaller && !allFinite(*f.cable.smaller)))
         return false;
@@ -268,13 +265,19 @@ Result<SupplyFigures> supplyOrigin(const Supply& supply)
     return f;
 }
 
-Result<CircuitFigures> sizeCircuit(const CircuitInput& input, const Board& board, const Origin& origin)
+namespace {
+
+// `origin` none: the busbar is not known, for `why`.
+Result<CircuitFigures> size(const CircuitInput& input, const Board& board, const Origin* known, const std::string& why)
 {
     using R = Result<CircuitFigures>;
     if (const auto problem = boardProblem(board))
         return R::fail(*problem);
-    if (const auto problem = originProblem(origin))
-        return R::fail(*problem);
+    if (known)
+        if (const auto problem = originProblem(*known))
+            return R::fail(*problem);
+    static const Origin unknown;
+    const Origin& origin = known ? *known : unknown;
     if (!finite(input.ijs))
         return R::fail("计算电流 Ijs 不是有限的数");
     if (input.ijs < 0)
@@ -391,20 +394,31 @@ Result<CircuitFigures> sizeCircuit(const CircuitInput& input, const Board& board
         choice.smaller = w.capacity(sections[*chosen - 1]);
     choice.raisedByAtLeast = byCurrent && *byCurrent < *chosen;
 
-    f.originIk3 = threePhaseCurrent(origin.shortCircuit);
-    Withstand& ws = f.withstand;
-    ws.k = cable.k;
-    ws.section = choice.section;
-    ws.k2s2 = ws.k * ws.k * ws.section * ws.section;
-    ws.current = f.originIk3 * 1000;
-    ws.time = board.withstandTime;
-    ws.i2t = ws.current * ws.current * ws.time;
-    ws.withstands = atLeast(ws.k2s2, ws.i2t);
+    f.originKnown = known != nullptr;
+    if (known) {
+        f.originIk3 = threePhaseCurrent(origin.shortCircuit);
+        Withstand& ws = f.withstand.emplace();
+        ws.k = cable.k;
+        ws.section = choice.section;
+        ws.k2s2 = ws.k * ws.k * ws.section * ws.section;
+        ws.current = f.originIk3 * 1000;
+        ws.time = board.withstandTime;
+        ws.i2t = ws.current * ws.current * ws.time;
+        ws.withstands = atLeast(ws.k2s2, ws.i2t);
+    }
 
     if (b.belowIjs)
         f.findings.push_back("指定In " + figure(b.in, 1) + " A 小于 Ijs " + figure(input.ijs, 1) + " A");
+    if (!known)
+        f.findings.push_back(why + "，未校验末端ΔU、短路电流、接地故障及热稳定");
     if (!input.length) {
         f.findings.push_back("未给长度，仅按载流量选择，未校验电压损失、末端短路及接地故障");
+    } else if (!known) {
+        f.drop = w.drop(choice.section, *input.length);
+        f.drop->originKnown = false;
+        f.drop->origin = 0;
+        f.drop->end = f.drop->own;
+        f.drop->within = true;
     } else {
         const double length = *input.length;
         f.drop = w.drop(choice.section, length);
@@ -439,7 +453,7 @@ Result<CircuitFigures> sizeCircuit(const CircuitInput& input, const Board& board
             f.findings.push_back(s);
         }
     }
-    if (!ws.withstands)
+    if (f.withstand && !f.withstand->withstands)
         f.findings.push_back("k²S² < I²t，电缆不能承受短路电流");
 
     if (!allFinite(f))
@@ -451,6 +465,18 @@ Result<CircuitFigures> sizeCircuit(const CircuitInput& input, const Board& board
             f.check += (i ? "；" : "") + f.findings[i];
     }
     return f;
+}
+
+} // namespace
+
+Result<CircuitFigures> sizeCircuit(const CircuitInput& input, const Board& board, const Origin& origin)
+{
+    return size(input, board, &origin, {});
+}
+
+Result<CircuitFigures> sizeCircuitAlone(const CircuitInput& input, const Board& board, const std::string& why)
+{
+    return size(input, board, nullptr, why);
 }
 
 Result<Origin> subBoardOrigin(const Origin& parent, const CircuitFigures& feeder)

@@ -177,6 +177,7 @@ struct Resistance {
 };
 
 struct VoltageDrop {
+    bool originKnown = true; // else only `own` holds: the busbar's ΔU is not known, nor 末端ΔU
     double lengthKm = 0;
     Resistance phase;
     double x = 0; // X′, Ω/km
@@ -232,12 +233,13 @@ struct CircuitFigures {
     BreakerFigures breaker;
     Derating derating;
     CableChoice cable;
-    double originIk3 = 0; // kA at the board's busbar
-    // None without a length.
+    bool originKnown = true; // the board's busbar could be worked out
+    double originIk3 = 0;    // kA at the board's busbar
+    // None without a length; the short-circuit figures none without the busbar either.
     std::optional<VoltageDrop> drop;
     std::optional<FarEndShortCircuit> farEnd;
     std::optional<EarthFault> earthFault;
-    Withstand withstand;
+    std::optional<Withstand> withstand;
     // The sentences of the 校验 cell, each a finding; none when everything passes.
     std::vector<std::string> findings;
     std::string check; // the findings joined by "；", or "合格"
@@ -246,6 +248,9 @@ struct CircuitFigures {
 
 // Sizes a circuit fed from the busbar `origin` of `board`.
 Result<CircuitFigures> sizeCircuit(const CircuitInput& input, const Board& board, const Origin& origin);
+// The same where the busbar is not known (`why`, a sentence): the breaker, the
+// cable and its own ΔU only.
+Result<CircuitFigures> sizeCircuitAlone(const CircuitInput& input, const Board& board, const std::string& why);
 
 // The busbar of a sub-board fed by `feeder`, sized from `parent`: the feeder's cable added to the path, its ΔU to
 // the parent's. A feeder without a length has none.

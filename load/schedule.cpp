@@ -1,6 +1,7 @@
 #include "schedule.h"
 
 #include "convert.h"
+#include "schedule_circuits.h"
 #include "schedule_text.h"
 
 #include <algorithm>
@@ -51,52 +52,13 @@ Num tanOf(double cos)
     return numeric::divide(numeric::squareRoot(numeric::add(1.0, numeric::multiply(-cos, cos))), cos);
 }
 
-// How a number's range is stated in a problem.
-enum class Range { NotNegative, ZeroToOne, AboveZeroToOne };
-
-// A cell that must hold a number within `range`; none, and a problem, otherwise.
-std::optional<double> readNumber(std::string_view text, Cell cell, const char* name, Range range,
-                                 std::vector<Problem>& problems)
-{
-    const auto label = [name] { return std::string(name); }; // only when there is a problem to state
-    if (isBlank(text)) {
-        problems.push_back({cell, label() + "未填写"});
-        return std::nullopt;
-    }
-    const Num n = readCell(text);
-    if (!n) {
-        problems.push_back({cell, n.failure() == numeric::Failure::Overflow ? label() + "超出可计算的范围"
-                                                                             : label() + "不是一个数"});
-        return std::nullopt;
-    }
-    const double v = n.value();
-    switch (range) {
-    case Range::NotNegative:
-        if (v < 0) {
-            problems.push_back({cell, label() + "不能为负"});
-            return std::nullopt;
-        }
-        break;
-    case Range::ZeroToOne:
-        if (v < 0 || v > 1) {
-            problems.push_back({cell, label() + "须在 0 与 1 之间"});
-            return std::nullopt;
-        }
-        break;
-    case Range::AboveZeroToOne:
-        if (v <= 0 || v > 1) {
-            problems.push_back({cell, label() + "须大于 0 且不大于 1"});
-            return std::nullopt;
-        }
-        break;
-    }
-    return v;
-}
-
 bool isBlankRow(const ScheduleRow& row)
 {
-    return isBlank(row.name) && isBlank(row.pe) && isBlank(row.kx) && isBlank(row.cos) && isBlank(row.phases)
-        && isBlank(row.board);
+    for (const std::string* cell : {&row.name, &row.pe, &row.kx, &row.cos, &row.phases, &row.board, &row.number,
+                                    &row.cable, &row.method, &row.length, &row.ambient, &row.circuits, &row.breaker})
+        if (!isBlank(*cell))
+            return false;
+    return true;
 }
 
 const char* tooLarge = "数值过大，无法计算";
@@ -109,7 +71,10 @@ class Schedule {
 public:
     explicit Schedule(const std::vector<Board>& boards)
         : boards_(boards), refs_(boards.size()), results_(boards.size()), index_(boards.size(), unvisited),
-          low_(boards.size(), 0), group_(boards.size(), unvisited), onStack_(boards.size(), false)
+          low_(boards.size(), 0), group_(boards.size(), unvisited), onStack_(boards.size(), false),
+          chain_(
+              boards, [this](std::size_t b) -> BoardResult& { return loads(b); },
+              [this](std::size_t b) -> const std::vector<std::size_t>& { return refsOf(b); })
     {
         for (std::size_t b = 0; b < boards.size(); ++b) {
             const std::string_view name = trimmed(boards[b].name);
@@ -121,14 +86,22 @@ public:
         }
     }
 
+    // The board with its loads and its circuits worked out.
     BoardResult& result(std::size_t board)
     {
-        run(board);
+        loads(board);
+        chain_.size(board);
         return *results_[board];
     }
 
 private:
     static constexpr std::size_t unvisited = std::numeric_limits<std::size_t>::max();
+
+    BoardResult& loads(std::size_t board)
+    {
+        run(board);
+        return *results_[board];
+    }
 
     const std::vector<std::size_t>& refsOf(std::size_t board)
     {
@@ -218,15 +191,15 @@ private:
         if (target != notABoardRow) {
             const std::string name(trimmed(row.board));
             if (target == unknownBoard) {
-                r.problems.push_back({Cell::Board, "没有名为「" + name + "」的配电箱"});
+                r.problems.push_back({Cell::Board, "没有名为“" + name + "”的配电箱"});
             } else if (target == ambiguousBoard) {
-                r.problems.push_back({Cell::Board, "名为「" + name + "」的配电箱不止一个"});
+                r.problems.push_back({Cell::Board, "名为“" + name + "”的配电箱不止一个"});
             } else if (target == board) {
                 r.problems.push_back({Cell::Board, "配电箱不能包含自身"});
             } else if (group_[target] == group_[board]) {
-                r.problems.push_back({Cell::Board, "配电箱「" + name + "」又包含本配电箱，形成循环"});
+                r.problems.push_back({Cell::Board, "配电箱“" + name + "”又包含本配电箱，形成循环"});
             } else if (!results_[target]->totals) {
-                r.problems.push_back({Cell::Board, "配电箱「" + name + "」的合计无法计算"});
+                r.problems.push_back({Cell::Board, "配电箱“" + name + "”的合计无法计算"});
             } else if (r.problems.empty()) {
                 const Totals& t = *results_[target]->totals;
                 const std::optional<Load> load = loadOf(t.load.p, t.load.q, r.phases);
@@ -242,9 +215,9 @@ private:
             return r;
         }
 
-        r.pe = readNumber(row.pe, Cell::Pe, "设备容量", Range::NotNegative, r.problems);
-        r.kx = readNumber(row.kx, Cell::Kx, "需要系数", Range::ZeroToOne, r.problems);
-        r.cos = readNumber(row.cos, Cell::Cos, "功率因数", Range::AboveZeroToOne, r.problems);
+        r.pe = readFigure(row.pe, Cell::Pe, "设备容量", Range::NotNegative, r.problems);
+        r.kx = readFigure(row.kx, Cell::Kx, "需要系数", Range::ZeroToOne, r.problems);
+        r.cos = readFigure(row.cos, Cell::Cos, "功率因数", Range::AboveZeroToOne, r.problems);
         if (!r.problems.empty())
             return r;
         const Num tan = tanOf(*r.cos);
@@ -289,20 +262,20 @@ private:
         std::vector<Problem>& problems = out.problems;
         if (!installed || !sumP || !sumQ)
             problems.push_back({Cell::Rows, tooLarge});
-        const std::optional<double> kp = readNumber(board.kp, Cell::Kp, "有功同时系数", Range::AboveZeroToOne, problems);
-        const std::optional<double> kq = readNumber(board.kq, Cell::Kq, "无功同时系数", Range::AboveZeroToOne, problems);
+        const std::optional<double> kp = readFigure(board.kp, Cell::Kp, "有功同时系数", Range::AboveZeroToOne, problems);
+        const std::optional<double> kq = readFigure(board.kq, Cell::Kq, "无功同时系数", Range::AboveZeroToOne, problems);
         const std::optional<double> cosTarget =
-            readNumber(board.cosTarget, Cell::CosTarget, "目标功率因数", Range::AboveZeroToOne, problems);
+            readFigure(board.cosTarget, Cell::CosTarget, "目标功率因数", Range::AboveZeroToOne, problems);
         std::optional<double> installedQc;
         bool installedOk = true;
         if (!isBlank(board.installedQc)) {
-            installedQc = readNumber(board.installedQc, Cell::InstalledQc, "实装补偿容量", Range::NotNegative, problems);
+            installedQc = readFigure(board.installedQc, Cell::InstalledQc, "实装补偿容量", Range::NotNegative, problems);
             installedOk = installedQc.has_value();
         }
         const std::optional<double> betaMax =
-            readNumber(board.betaMax, Cell::BetaMax, "负荷率上限", Range::AboveZeroToOne, problems);
+            readFigure(board.betaMax, Cell::BetaMax, "负荷率上限", Range::AboveZeroToOne, problems);
         const std::optional<double> typedCount =
-            readNumber(board.transformers, Cell::Transformers, "变压器台数", Range::NotNegative, problems);
+            readFigure(board.transformers, Cell::Transformers, "变压器台数", Range::NotNegative, problems);
         const bool countOk = typedCount && *typedCount >= 1 && std::floor(*typedCount) == *typedCount;
         if (typedCount && !countOk)
             problems.push_back({Cell::Transformers, "变压器台数须为不小于 1 的整数"});
@@ -386,6 +359,7 @@ private:
     std::vector<bool> onStack_;
     std::size_t counter_ = 0;
     std::size_t groups_ = 0;
+    Chain chain_;
 };
 
 } // namespace

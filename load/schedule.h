@@ -2,9 +2,15 @@
 // The load schedule (负荷计算表) by the demand-factor method: each 用电设备组 of a
 // board gives Pjs = Kx × Pe, Qjs = Pjs × tanφ; the board sums them under its
 // 同时系数 KΣp, KΣq, is compensated to a target cosφ₂ and sized a transformer.
-// A row may stand for another board of the schedule, by that board's name.
-// The rows keep the texts the engineer typed; evaluation reads them, and every
-// figure it gives is finite. Pure standard C++.
+// A row may stand for another board of the schedule, by that board's name:
+// it is that board's feeder. Every row is an outgoing circuit, sized as it is
+// typed (circuit.h): its breaker and cable, its voltage drop along the chain of
+// feeders from the transformer, the short-circuit and earth-fault currents at
+// its far end. The rows keep the texts the engineer typed; evaluation reads
+// them, and every figure it gives is finite. Pure standard C++.
+
+#include "circuit.h"
+#include "convert.h"
 
 #include <cstddef>
 #include <optional>
@@ -25,9 +31,22 @@ struct ScheduleRow {
     std::string cos;    // 功率因数 cosφ
     std::string phases; // 三相 / 单相 (also 3, 1, 三, 单, 3P, 1P); blank: three-phase
     std::string board;  // not blank: the row stands for the board of this name; pe, kx and cos are not read
+    // The row as a circuit; blank is the default in brackets.
+    std::string number{};   // 回路编号 [WL and the row's number]
+    std::string cable{};    // 线缆 BV, VV, YJV, YJLV [YJV]
+    std::string method{};   // 敷设方式 A1, B1, C, E [B1 for BV, E for the others]
+    std::string length{};   // 长度, m [none: sized by current alone]
+    std::string ambient{};  // 环境温度, °C [35]
+    std::string circuits{}; // 并列回路数 [1]
+    std::string breaker{};  // 指定In, A [chosen from the board's series]
 
     bool operator==(const ScheduleRow&) const = default;
 };
+
+// The cable a row without one is given.
+constexpr const char* defaultCable = "YJV";
+// 回路编号 of the row of index `row` when none is typed.
+std::string defaultNumber(std::size_t row);
 
 struct Board {
     std::string name;
@@ -39,6 +58,17 @@ struct Board {
     std::string betaMax = "0.85";  // 变压器负荷率上限
     std::string transformers = "1"; // 台数 n
     std::vector<double> series = standardRatings(); // kVA, any order
+    // For the circuits the board feeds: its breakers, the cables' reactance,
+    // the limit of 末端ΔU, the short-circuit withstand time; and, for a board
+    // at the top of its chain, the supply network and the transformers'
+    // impedance voltage and load loss.
+    std::vector<double> breakers = circuits::standardBreakerRatings(); // A, any order
+    std::string reactance = numeric::formatNumber(circuits::defaultReactance);          // X′, Ω/km
+    std::string dropLimit = numeric::formatNumber(circuits::defaultDropLimit);          // %
+    std::string networkMva = numeric::formatNumber(circuits::defaultNetworkMva);        // S″kQ, MVA
+    std::string uk = numeric::formatNumber(circuits::defaultUkPercent);                 // uk, %
+    std::string loadLoss;                                                               // Pk, kW; blank: RT neglected
+    std::string withstandTime = numeric::formatNumber(circuits::defaultWithstandTime); // t, s
 
     bool operator==(const Board&) const = default;
 
@@ -54,8 +84,10 @@ struct Board {
 // The cell a problem is about: a row's cells, then the board's own.
 enum class Cell {
     Name, Pe, Kx, Cos, Phases, Board,
+    Number, Cable, Method, Length, Ambient, Circuits, Breaker,
     Rows, // the rows as a whole: their sums
     Kp, Kq, CosTarget, InstalledQc, BetaMax, Transformers, Series,
+    Breakers, Reactance, DropLimit, NetworkMva, Uk, LoadLoss, WithstandTime,
 };
 
 struct Problem {
@@ -83,6 +115,13 @@ struct RowResult {
     // As read; for a board row Pe is that board's ΣPe, Kx is none and cosφ, tanφ follow from its P and Q.
     std::optional<double> pe, kx, cos, tan;
     Load load;                     // Pjs, Qjs, Sjs, Ijs when the row has no problem
+
+    // The row as a circuit. Its cells that cannot be read leave it out of the
+    // circuits' results (not of the load totals).
+    std::string number; // 回路编号 as shown: typed, or the default
+    std::vector<Problem> circuitProblems;
+    std::optional<circuits::CircuitFigures> circuit;
+    std::string circuitNote; // why a row with sound cells has no circuit (a sentence)
 };
 
 struct Totals {
@@ -118,6 +157,18 @@ struct BoardResult {
     std::optional<Totals> totals;      // none when KΣp or KΣq cannot be read
     std::optional<Compensation> compensation;
     std::optional<TransformerChoice> transformer;
+
+    // Where the board's circuits start. A board no other board takes in is at
+    // the top of its chain, fed by its own transformers; any other is fed by
+    // the first row of another board that stands for it.
+    struct Feeder {
+        std::size_t board = 0, row = 0;
+    };
+    std::optional<Feeder> feeder;
+    std::optional<circuits::SupplyFigures> supply; // at the top of a chain
+    std::optional<circuits::Origin> origin;        // the busbar
+    std::string originNote;                        // why the busbar is not known
+    std::vector<std::size_t> circuitsLeftOut;      // rows with a circuit cell that cannot be read, ascending
 };
 
 // The board `board` of the schedule, with every board it takes in as a row.

@@ -1,5 +1,7 @@
 #include "schedule_text.h"
 
+#include "schedule_table.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -178,15 +180,30 @@ bool looksLikeHeader(const std::vector<std::string>& cells)
     return false;
 }
 
+// A row's cells in the window's order; the columns of a load alone where its
+// circuit cells are all blank.
 std::vector<std::string> cellsOf(const ScheduleRow& row)
 {
-    std::vector<std::string> cells{row.name, row.pe, row.kx, row.cos, row.phases};
-    if (!row.board.empty())
-        cells.push_back(row.board);
+    std::vector<std::string> cells{row.name,   row.pe,     row.kx,     row.cos,    row.phases, row.board,  row.number,
+                                   row.cable,  row.method, row.length, row.ambient, row.circuits, row.breaker};
+    while (cells.size() > 5 && cells.back().empty())
+        cells.pop_back();
     return cells;
 }
 
-const char* const columnHeadings[] = {"用电设备组", "设备容量Pe(kW)", "需要系数Kx", "功率因数cosφ", "相数"};
+void fromCells(ScheduleRow& row, std::vector<std::string>& cells)
+{
+    std::string* into[] = {&row.name,   &row.pe,     &row.kx,     &row.cos,     &row.phases,   &row.board,  &row.number,
+                           &row.cable,  &row.method, &row.length, &row.ambient, &row.circuits, &row.breaker};
+    for (std::size_t c = 0; c < std::size(into); ++c)
+        *into[c] = std::move(cells[c]);
+}
+
+constexpr std::size_t readColumns = 13;
+
+const char* const columnHeadings[] = {"用电设备组", "设备容量Pe(kW)", "需要系数Kx", "功率因数cosφ", "相数",
+                                      "子配电箱",   "回路编号",       "线缆",       "敷设方式",     "长度(m)",
+                                      "环境温度(℃)", "并列回路数",     "指定In(A)"};
 
 void appendTsvCell(std::string& out, const std::string& cell)
 {
@@ -248,6 +265,45 @@ numeric::Num readCell(std::string_view text)
         if (static_cast<unsigned char>(c) >= 0x80)
             return numeric::parseStrict(toAscii(t));
     return numeric::parseStrict(t);
+}
+
+std::optional<double> readFigure(std::string_view text, Cell cell, const char* name, Range range,
+                                 std::vector<Problem>& problems)
+{
+    const auto problem = [&](const char* what) {
+        problems.push_back({cell, std::string(name) + what});
+        return std::nullopt;
+    };
+    if (isBlank(text))
+        return problem("未填写");
+    const numeric::Num n = readCell(text);
+    if (!n)
+        return problem(n.failure() == numeric::Failure::Overflow ? "超出可计算的范围" : "不是一个数");
+    const double v = n.value();
+    switch (range) {
+    case Range::Any: break;
+    case Range::NotNegative:
+        if (v < 0)
+            return problem("不能为负");
+        break;
+    case Range::AboveZero:
+        if (v <= 0)
+            return problem("须大于 0");
+        break;
+    case Range::ZeroToOne:
+        if (v < 0 || v > 1)
+            return problem("须在 0 与 1 之间");
+        break;
+    case Range::AboveZeroToOne:
+        if (v <= 0 || v > 1)
+            return problem("须大于 0 且不大于 1");
+        break;
+    case Range::WholeFromOne:
+        if (v < 1 || v != std::floor(v))
+            return problem("须为不小于 1 的整数");
+        break;
+    }
+    return v;
 }
 
 std::optional<Phases> readPhases(std::string_view text)
@@ -312,6 +368,83 @@ std::string shown(double value, int decimals)
     return out;
 }
 
+namespace {
+
+const std::string& typedCell(const ScheduleRow& row, int c)
+{
+    const std::string* cells[column::inputs] = {&row.name,   &row.pe,     &row.kx,      &row.cos,      &row.phases,
+                                                &row.board,  &row.number, &row.cable,   &row.method,   &row.length,
+                                                &row.ambient, &row.circuits, &row.breaker};
+    return *cells[c];
+}
+
+std::string defaultOf(const ScheduleRow& row, std::size_t index, const RowResult& r, int c)
+{
+    switch (c) {
+    case column::Number: return r.number.empty() ? defaultNumber(index) : r.number;
+    case column::Cable: return defaultCable;
+    case column::Method: {
+        if (r.circuit)
+            return circuits::methodInfo(r.circuit->cable.method).code;
+        const std::string_view typed = trimmed(row.cable);
+        if (const auto kind = circuits::cableByCode(typed.empty() ? std::string_view(defaultCable) : typed))
+            return circuits::methodInfo(circuits::cableInfo(*kind).usualMethod).code;
+        return {};
+    }
+    case column::Ambient: return numeric::formatNumber(circuits::defaultAmbient);
+    case column::Circuits: return "1";
+    default: return {};
+    }
+}
+
+std::string checkOf(const RowResult& r)
+{
+    std::string why;
+    for (const auto* list : {&r.problems, &r.circuitProblems})
+        for (const Problem& p : *list)
+            why += (why.empty() ? "" : "；") + p.reason;
+    if (!why.empty())
+        return "未计算：" + why;
+    return r.circuit ? r.circuit->check : r.circuitNote;
+}
+
+} // namespace
+
+std::string shownCell(const ScheduleRow& row, std::size_t index, const RowResult* r, int c)
+{
+    if (column::isInput(c)) {
+        const std::string& typed = typedCell(row, c);
+        return isBlank(typed) && r && !r->blank ? defaultOf(row, index, *r, c) : typed;
+    }
+    if (!r || r->blank)
+        return {};
+    if (c == column::Check)
+        return checkOf(*r);
+    if (!r->problems.empty())
+        return {};
+    switch (c) {
+    case column::Tan: return r->tan ? shown(*r->tan, 3) : std::string();
+    case column::Pjs: return shown(r->load.p, 2);
+    case column::Qjs: return shown(r->load.q, 2);
+    case column::Sjs: return shown(r->load.s, 2);
+    case column::Ijs: return shown(r->load.i, 1);
+    default: break;
+    }
+    if (!r->circuit)
+        return {};
+    const circuits::CircuitFigures& f = *r->circuit;
+    switch (c) {
+    case column::In: return numeric::formatNumber(f.breaker.in);
+    case column::Spec: return f.cable.designation;
+    case column::Iz: return shown(f.cable.capacity.iz, 2);
+    case column::Drop: return f.drop ? shown(f.drop->own, 2) : std::string();
+    case column::DropEnd: return f.drop && f.drop->originKnown ? shown(f.drop->end, 2) : std::string();
+    case column::Ik3: return f.farEnd ? shown(f.farEnd->ik3, 2) : std::string();
+    case column::Id: return f.earthFault ? shown(f.earthFault->id, 2) : std::string();
+    default: return {};
+    }
+}
+
 std::string rowNote(std::size_t row, const Problem& problem)
 {
     return "第 " + std::to_string(row + 1) + " 行：" + problem.reason;
@@ -322,7 +455,7 @@ std::vector<ScheduleRow> pasteRows(std::string_view text)
     std::vector<ScheduleRow> rows;
     bool first = true;
     for (std::vector<std::string>& cells : records(text)) {
-        cells.resize(6); // the columns after the board's are not read
+        cells.resize(readColumns); // the columns after the circuit's are not read
         if (isBlankRecord(cells))
             continue;
         if (first) {
@@ -330,8 +463,9 @@ std::vector<ScheduleRow> pasteRows(std::string_view text)
             if (looksLikeHeader(cells))
                 continue;
         }
-        rows.push_back({std::move(cells[0]), std::move(cells[1]), std::move(cells[2]), std::move(cells[3]),
-                        std::move(cells[4]), std::move(cells[5])});
+        ScheduleRow row;
+        fromCells(row, cells);
+        rows.push_back(std::move(row));
     }
     return rows;
 }
@@ -344,7 +478,7 @@ std::string copyTsv(const std::vector<ScheduleRow>& rows)
         if (isBlankRecord(cells))
             continue;
         if (looksLikeHeader(cells)) { // it would be skipped as the header: give it one to skip
-            for (std::size_t c = 0; c < std::size(columnHeadings); ++c) {
+            for (std::size_t c = 0; c < 5; ++c) {
                 out += c > 0 ? "\t" : "";
                 out += columnHeadings[c];
             }
@@ -367,12 +501,17 @@ std::string copyTsv(const std::vector<ScheduleRow>& rows)
 std::string copyHtml(const std::vector<ScheduleRow>& rows, const std::vector<RowResult>& results)
 {
     std::string out = "<meta charset=\"utf-8\"><table>\n<tr>";
-    for (const char* heading : columnHeadings) {
+    for (std::size_t h = 0; h < 5; ++h) {
+        const char* heading = columnHeadings[h];
         out += "<th>";
         out += heading;
         out += "</th>";
     }
-    out += "<th>tanφ</th><th>Pjs(kW)</th><th>Qjs(kvar)</th><th>Sjs(kVA)</th><th>Ijs(A)</th></tr>\n";
+    out += "<th>tanφ</th><th>Pjs(kW)</th><th>Qjs(kvar)</th><th>Sjs(kVA)</th><th>Ijs(A)</th>";
+    for (int c = column::Number; c < column::Count; ++c)
+        if (c < column::Tan || c > column::Ijs)
+            out += std::string("<th>") + columnOf(c).heading + "</th>";
+    out += "</tr>\n";
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ScheduleRow& row = rows[i];
         const RowResult* result = i < results.size() && !results[i].blank && results[i].problems.empty()
@@ -399,6 +538,10 @@ std::string copyHtml(const std::vector<ScheduleRow>& rows, const std::vector<Row
         } else {
             cells.resize(10);
         }
+        const RowResult* any = i < results.size() ? &results[i] : nullptr;
+        for (int c = column::Number; c < column::Count; ++c)
+            if (c < column::Tan || c > column::Ijs)
+                cells.push_back(shownCell(row, i, any, c));
         out += "<tr>";
         for (const std::string& cell : cells) {
             out += "<td>";

@@ -1,14 +1,15 @@
 #include "schedule_window.h"
 
-#include "convert.h"
 #include "builder.h"
+#include "convert.h"
 #include "form.h"
-#include "widgets.h"
+#include "schedule_model.h"
 #include "schedule_text.h"
+#include "schedule_undo.h"
+#include "schedule_view.h"
+#include "widgets.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
-#include <QBrush>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -20,7 +21,7 @@
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QTableView>
+#include <QUndoStack>
 #include <algorithm>
 #include <memory>
 #include <set>
@@ -33,191 +34,6 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-const char* const headers[column::Count] = {"用电设备组", "设备容量Pe(kW)", "需要系数Kx", "功率因数cosφ", "相数",
-                                      "子配电箱",   "tanφ",           "Pjs(kW)",    "Qjs(kvar)",    "Sjs(kVA)",
-                                      "Ijs(A)"};
-
-std::string& cell(ScheduleRow& r, int column)
-{
-    switch (column) {
-    case column::Name: return r.name;
-    case column::Pe: return r.pe;
-    case column::Kx: return r.kx;
-    case column::Cos: return r.cos;
-    case column::Phases: return r.phases;
-    default: return r.board;
-    }
-}
-
-Cell cellOf(int column)
-{
-    switch (column) {
-    case column::Name: return Cell::Name;
-    case column::Pe: return Cell::Pe;
-    case column::Kx: return Cell::Kx;
-    case column::Cos: return Cell::Cos;
-    case column::Phases: return Cell::Phases;
-    default: return Cell::Board;
-    }
-}
-
-// The board's rows and what they work out to, for the table. The last line
-// of the table is always empty: typing into it adds a row.
-class RowsModel : public QAbstractTableModel {
-public:
-    using Edit = std::function<void(int row, int column, const std::string& text)>;
-    RowsModel(QObject* parent, Edit edit) : QAbstractTableModel(parent), edit_(std::move(edit)) {}
-
-    // The rows the table shows: a changed count is told as rows added or
-    // taken at the end, so that the cell being worked in stays current.
-    void show(const Board* board, const BoardResult* result)
-    {
-        const int before = rows_;
-        const int after = board ? static_cast<int>(board->rows.size()) + 1 : 0;
-        board_ = board;
-        result_ = result;
-        if (after > before) {
-            beginInsertRows({}, before, after - 1);
-            rows_ = after;
-            endInsertRows();
-        } else if (after < before) {
-            beginRemoveRows({}, after, before - 1);
-            rows_ = after;
-            endRemoveRows();
-        }
-        if (rows_ > 0)
-            emit dataChanged(index(0, 0), index(rows_ - 1, column::Count - 1));
-        emit headerDataChanged(Qt::Vertical, 0, std::max(0, rows_ - 1));
-    }
-    // Only the rows an edit touched, and the worked-out columns, are drawn anew.
-    void refreshed(int from, int to)
-    {
-        if (rowCount({}) > 0)
-            emit dataChanged(index(std::max(0, from), 0), index(std::min(to, rowCount({}) - 1), column::Count - 1));
-    }
-
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
-    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : column::Count; }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (role != Qt::DisplayRole)
-            return {};
-        if (orientation == Qt::Horizontal)
-            return section >= 0 && section < column::Count ? QString::fromUtf8(headers[section]) : QVariant();
-        return section + 1 < rowCount({}) ? QVariant(section + 1) : QVariant(QStringLiteral("新行"));
-    }
-
-    Qt::ItemFlags flags(const QModelIndex& i) const override
-    {
-        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (i.column() <= column::SubBoard)
-            f |= Qt::ItemIsEditable;
-        return f;
-    }
-
-    QVariant data(const QModelIndex& i, int role) const override
-    {
-        if (!board_ || !i.isValid())
-            return {};
-        const std::size_t row = static_cast<std::size_t>(i.row());
-        if (row >= board_->rows.size())
-            return {};
-        const ScheduleRow& r = board_->rows[row];
-        const RowResult* res = result_ && row < result_->rows.size() ? &result_->rows[row] : nullptr;
-        const bool counted = res && !res->blank && res->problems.empty();
-        if (role == Qt::DisplayRole || role == Qt::EditRole) {
-            if (i.column() <= column::SubBoard)
-                return qs(cell(const_cast<ScheduleRow&>(r), i.column()));
-            if (!counted || role == Qt::EditRole)
-                return {};
-            switch (i.column()) {
-            case column::Tan: return res->tan ? qs(shown(*res->tan, 3)) : QString();
-            case column::Pjs: return qs(shown(res->load.p, 2));
-            case column::Qjs: return qs(shown(res->load.q, 2));
-            case column::Sjs: return qs(shown(res->load.s, 2));
-            case column::Ijs: return qs(shown(res->load.i, 1));
-            default: return {};
-            }
-        }
-        if (role == Qt::TextAlignmentRole && i.column() != column::Name && i.column() != column::SubBoard)
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        // A cell the calculation cannot take is marked, and says why.
-        if ((role == Qt::BackgroundRole || role == Qt::ToolTipRole) && res)
-            for (const Problem& p : res->problems)
-                if (p.cell == cellOf(i.column()) || (p.cell == Cell::Rows && i.column() == column::Name)) {
-                    if (role == Qt::ToolTipRole)
-                        return qs(p.reason);
-                    return QBrush(QColor(0xff, 0xdc, 0xdc));
-                }
-        return {};
-    }
-
-    bool setData(const QModelIndex& i, const QVariant& value, int role) override
-    {
-        if (role != Qt::EditRole || !i.isValid() || i.column() > column::SubBoard)
-            return false;
-        edit_(i.row(), i.column(), value.toString().toStdString());
-        return true;
-    }
-
-private:
-    const Board* board_ = nullptr;
-    const BoardResult* result_ = nullptr;
-    int rows_ = 0;
-    Edit edit_;
-};
-
-// The table as a spreadsheet answers the keys: Enter moves down, Tab across;
-// Insert inserts a row, Ctrl+Delete deletes the selected ones, Alt+↑/↓ move
-// them, Delete empties the selected cells; Ctrl+C, Ctrl+X and Ctrl+V copy,
-// cut and paste rows, Ctrl+Z and Ctrl+Y undo and redo.
-class RowsView : public QTableView {
-public:
-    using QTableView::QTableView;
-    std::function<bool(QKeyEvent*)> keys;
-
-protected:
-    bool event(QEvent* e) override
-    {
-        // The table's keys are its own, not the window's shortcuts.
-        if (e->type() == QEvent::ShortcutOverride) {
-            auto* k = static_cast<QKeyEvent*>(e);
-            if (k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste) || k->matches(QKeySequence::Cut) ||
-                k->matches(QKeySequence::Undo) || k->matches(QKeySequence::Redo) || k->key() == Qt::Key_Delete ||
-                k->key() == Qt::Key_Insert) {
-                e->accept();
-                return true;
-            }
-        }
-        return QTableView::event(e);
-    }
-    void keyPressEvent(QKeyEvent* e) override
-    {
-        if (keys && keys(e))
-            return;
-        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && state() != EditingState) {
-            const QModelIndex at = currentIndex();
-            if (at.isValid() && at.row() + 1 < model()->rowCount())
-                setCurrentIndex(model()->index(at.row() + 1, at.column()));
-            return;
-        }
-        QTableView::keyPressEvent(e);
-    }
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override
-    {
-        // Enter in a cell being typed into commits it and goes to the cell below.
-        if (hint == QAbstractItemDelegate::SubmitModelCache) {
-            QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
-            const QModelIndex at = currentIndex();
-            if (at.isValid() && at.row() + 1 < model()->rowCount())
-                setCurrentIndex(model()->index(at.row() + 1, at.column()));
-            return;
-        }
-        QTableView::closeEditor(editor, hint);
-    }
-};
-
 std::string seriesText(const std::vector<double>& series)
 {
     std::string text;
@@ -226,56 +42,92 @@ std::string seriesText(const std::vector<double>& series)
     return text;
 }
 
-// The window's working state: the project's boards, which one is shown,
-// and the edits that can be undone.
-struct Editor {
+QString boardCaption(const Board& b) { return qs(b.name.empty() ? std::string("（未命名）") : b.name); }
+
+// The board's own fields as typed, by the window's names.
+const std::pair<const char*, std::string Board::*> boardFields[] = {
+    {"mc", &Board::name},          {"kp", &Board::kp},
+    {"kq", &Board::kq},            {"mb", &Board::cosTarget},
+    {"qc", &Board::installedQc},   {"fhl", &Board::betaMax},
+    {"ts", &Board::transformers},  {"dk", &Board::reactance},
+    {"yj", &Board::dropLimit},     {"xtrl", &Board::networkMva},
+    {"zkdy", &Board::uk},          {"fzsh", &Board::loadLoss},
+    {"dlsj", &Board::withstandTime},
+};
+// Its series, with what a wrong entry is called.
+struct SeriesField {
+    const char* field;
+    std::vector<double> Board::*series;
+    const char* what;
+};
+const SeriesField seriesFields[] = {{"xl", &Board::series, "容量"}, {"dlq", &Board::breakers, "额定电流"}};
+
+// The window's working state: the project's boards, which one is shown, and
+// the edits that can be undone.
+class Editor : public Boards {
+public:
     Form* form = nullptr;
     ScheduleHooks hooks;
     RowsModel* model = nullptr;
     RowsView* view = nullptr;
+    QUndoStack* stack = nullptr;
     BoardResult result;
-    std::vector<std::vector<Board>> undo, redo;
     bool showing = false; // fields being filled from the board, not typed
 
-    std::vector<Board>& boards() { return *hooks.boards; }
-    Board& board()
+    // A failure note and what it is about: it goes when its cause goes.
+    struct Noted {
+        std::size_t board = 0;
+        int row = -1;              // a row's problem
+        std::string reason;
+        const SeriesField* series = nullptr; // or a series that cannot be read
+    };
+    std::optional<Noted> noted;
+
+    std::vector<Board>& boards() override { return *hooks.boards; }
+    std::size_t current()
     {
         if (boards().empty())
             boards().push_back(Board::named("AL1"));
         *hooks.current = std::min(*hooks.current, boards().size() - 1);
-        return boards()[*hooks.current];
+        return *hooks.current;
     }
+    Board& board() { return boards()[current()]; }
 
-    // Every change of a board goes through here: kept for undo first.
-    void change(const std::function<void(Board&)>& edit, int fromRow = 0, int toRow = -1)
+    // After every edit, done or undone: the board it changed is shown.
+    void changed(std::size_t b, int from, int to) override
     {
-        undo.push_back(boards());
-        redo.clear();
-        const std::size_t rowsBefore = board().rows.size();
-        edit(board());
-        recompute();
-        if (board().rows.size() != rowsBefore || toRow < 0)
-            model->show(&board(), &result);
-        else
-            model->refreshed(fromRow, toRow);
+        form->clearMessage(); // a confirmation goes at the next action
+        if (b != current() || to < 0 || board().rows.size() + 1 != static_cast<std::size_t>(model->rowCount())) {
+            *hooks.current = std::min(b, boards().size() - 1);
+            showBoard();
+        } else {
+            recompute();
+            // The worked-out columns of other rows follow too (a loop found, the busbar moved).
+            model->refreshed(std::min(from, 0), model->rowCount() - 1);
+        }
+        refreshNote();
         hooks.changed();
     }
 
+    void push(QUndoCommand* command) { stack->push(command); }
+
     void recompute()
     {
-        result = evaluate(boards(), *hooks.current);
+        result = evaluate(boards(), current());
         showTotals();
+    }
+
+    void put(const char* field, const std::string& text)
+    {
+        auto* e = qobject_cast<QLineEdit*>(form->control(field));
+        if (e->text() != qs(text)) {
+            e->setText(qs(text));
+            e->setCursorPosition(0); // a total too long for its field is read from its first digit
+        }
     }
 
     void showTotals()
     {
-        auto put = [this](const char* field, const std::string& text) {
-            auto* e = qobject_cast<QLineEdit*>(form->control(field));
-            if (e->text() != qs(text)) {
-                e->setText(qs(text));
-                e->setCursorPosition(0); // a total too long for its field is read from its first digit
-            }
-        };
         const auto opt = [](const std::optional<double>& v, int d) { return v ? shown(*v, d) : std::string(); };
         const Totals* t = result.totals ? &*result.totals : nullptr;
         put("zpe", t ? shown(t->installed, 2) : "");
@@ -295,8 +147,9 @@ struct Editor {
         const TransformerChoice* tr = result.transformer ? &*result.transformer : nullptr;
         put("sn", tr ? opt(tr->rating, 0) : "");
         put("beta", tr ? opt(tr->beta, 2) : "");
+        put("mxdl", result.origin ? shown(result.origin->ik3, 2) : "");
 
-        // What the totals leave out, and why, row by row.
+        // What the totals and the circuits leave out, and why, row by row.
         QStringList lines;
         for (const Problem& p : result.problems)
             lines << qs(p.reason);
@@ -309,6 +162,20 @@ struct Editor {
                 rows << QString::number(row + 1);
             lines << QStringLiteral("合计未计入第 %1 行。").arg(rows.join("、"));
         }
+        for (const std::size_t row : result.circuitsLeftOut)
+            for (const Problem& p : result.rows[row].circuitProblems)
+                lines << qs(rowNote(row, p));
+        if (!result.circuitsLeftOut.empty()) {
+            QStringList rows;
+            for (const std::size_t row : result.circuitsLeftOut)
+                rows << QString::number(row + 1);
+            lines << QStringLiteral("回路未计算第 %1 行。").arg(rows.join("、"));
+        }
+        for (std::size_t row = 0; row < result.rows.size(); ++row)
+            if (!result.rows[row].circuitNote.empty())
+                lines << qs(rowNote(row, {Cell::Rows, result.rows[row].circuitNote}));
+        if (!result.originNote.empty())
+            lines << QStringLiteral("母线：") + qs(result.originNote) + QStringLiteral("。");
         if (tr && !tr->rating && !tr->note.empty())
             lines << qs(tr->note);
         if (c && c->leading)
@@ -324,43 +191,100 @@ struct Editor {
     {
         showing = true;
         Board& b = board();
-        const std::pair<const char*, std::string*> fields[] = {{"mc", &b.name},          {"kp", &b.kp},
-                                                               {"kq", &b.kq},            {"mb", &b.cosTarget},
-                                                               {"qc", &b.installedQc},   {"fhl", &b.betaMax},
-                                                               {"ts", &b.transformers}};
-        for (const auto& [field, value] : fields) {
+        for (const auto& [field, member] : boardFields) {
             auto* e = qobject_cast<QLineEdit*>(form->control(field));
-            if (e->text() != qs(*value))
-                e->setText(qs(*value));
+            if (e->text() != qs(b.*member))
+                e->setText(qs(b.*member));
         }
-        auto* series = qobject_cast<QLineEdit*>(form->control("xl"));
-        if (!series->hasFocus()) {
-            series->setText(qs(seriesText(b.series)));
-            series->setCursorPosition(0);
+        for (const SeriesField& s : seriesFields) {
+            auto* e = qobject_cast<QLineEdit*>(form->control(s.field));
+            // What is being typed stays as typed; the series it reads as is the board's.
+            if (!e->hasFocus()) {
+                e->setText(qs(seriesText(b.*s.series)));
+                e->setCursorPosition(0);
+            }
         }
         auto* list = qobject_cast<QComboBox*>(form->control("pdx"));
         {
             QSignalBlocker quiet(list);
             list->clear();
             for (const Board& each : boards())
-                list->addItem(qs(each.name.empty() ? std::string("（未命名）") : each.name));
-            list->setCurrentIndex(static_cast<int>(*hooks.current));
+                list->addItem(boardCaption(each));
+            list->setCurrentIndex(static_cast<int>(current()));
         }
         recompute();
         model->show(&board(), &result);
         showing = false;
     }
 
+    // A note whose cause is gone goes with it: the row fixed or deleted, the
+    // board switched or deleted, the edit undone.
+    void refreshNote()
+    {
+        if (!noted)
+            return;
+        bool still = false;
+        if (noted->series) {
+            still = noted->board == current() && !readSeries(noted->series->field).second.isEmpty();
+        } else if (noted->board == current() && noted->row >= 0 &&
+                   static_cast<std::size_t>(noted->row) < result.rows.size()) {
+            const RowResult& r = result.rows[static_cast<std::size_t>(noted->row)];
+            for (const auto* list : {&r.problems, &r.circuitProblems})
+                for (const Problem& p : *list)
+                    still = still || p.reason == noted->reason;
+        }
+        if (!still) {
+            noted.reset();
+            form->clearFailure();
+        }
+    }
+
+    // A row just edited that the calculation cannot take is named in a note.
+    void tellAbout(int row)
+    {
+        const std::size_t r = static_cast<std::size_t>(row);
+        const Problem* problem = nullptr;
+        if (r < result.rows.size()) {
+            if (!result.rows[r].problems.empty())
+                problem = &result.rows[r].problems.front();
+            else if (!result.rows[r].circuitProblems.empty())
+                problem = &result.rows[r].circuitProblems.front();
+        }
+        if (problem) {
+            form->showFailure("bg", qs(rowNote(r, *problem)));
+            noted = Noted{current(), row, problem->reason, nullptr};
+        } else if (noted && !noted->series) {
+            noted.reset();
+            form->clearFailure();
+        }
+    }
+
+    // A series as typed: the values it reads as and what is no value.
+    std::pair<std::vector<double>, QStringList> readSeries(const char* field) const
+    {
+        std::vector<double> values;
+        QStringList wrong;
+        for (const QString& part :
+             form->text(field).split(QRegularExpression(QStringLiteral("[,，、\\s]+")), Qt::SkipEmptyParts)) {
+            const numeric::Num n = readCell(part.toStdString());
+            if (n && n.value() > 0)
+                values.push_back(n.value());
+            else
+                wrong << part;
+        }
+        return {values, wrong};
+    }
+
     std::vector<int> selectedRows() const
     {
-        std::set<int> rows;
+        const int rows = static_cast<int>(const_cast<Editor*>(this)->board().rows.size());
+        std::set<int> picked;
         for (const QModelIndex& i : view->selectionModel()->selectedIndexes())
-            if (i.row() < static_cast<int>(const_cast<Editor*>(this)->board().rows.size()))
-                rows.insert(i.row());
-        if (rows.empty() && view->currentIndex().isValid() &&
-            view->currentIndex().row() < static_cast<int>(const_cast<Editor*>(this)->board().rows.size()))
-            rows.insert(view->currentIndex().row());
-        return {rows.begin(), rows.end()};
+            if (i.row() < rows)
+                picked.insert(i.row());
+        if (picked.empty() && view->currentIndex().isValid() && view->currentIndex().row() < rows)
+            picked.insert(view->currentIndex().row());
+        return {picked.begin(), picked.end()};
     }
 
     void select(int from, int to, int column)
@@ -372,10 +296,16 @@ struct Editor {
                                        QItemSelectionModel::ClearAndSelect);
     }
 
+    int insertionRow() const
+    {
+        const int rows = static_cast<int>(const_cast<Editor*>(this)->board().rows.size());
+        return view->currentIndex().isValid() ? std::min(view->currentIndex().row(), rows) : rows;
+    }
+
     void insertRow()
     {
-        const int at = view->currentIndex().isValid() ? view->currentIndex().row() : static_cast<int>(board().rows.size());
-        change([at](Board& b) { b.rows.insert(b.rows.begin() + std::min<std::size_t>(at, b.rows.size()), ScheduleRow{}); });
+        const int at = insertionRow();
+        push(rowsInsert(*this, current(), at, {ScheduleRow{}}));
         select(at, at, column::Name);
     }
 
@@ -384,12 +314,10 @@ struct Editor {
         const std::vector<int> rows = selectedRows();
         if (rows.empty())
             return;
-        change([&rows](Board& b) {
-            for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-                b.rows.erase(b.rows.begin() + *it);
-        });
-        select(std::min(rows.front(), static_cast<int>(board().rows.size())), std::min(rows.front(), static_cast<int>(board().rows.size())),
-               view->currentIndex().column() < 0 ? 0 : view->currentIndex().column());
+        const int column = std::max(0, view->currentIndex().column());
+        push(rowsRemove(*this, current(), rows));
+        const int at = std::min(rows.front(), static_cast<int>(board().rows.size()));
+        select(at, at, column);
     }
 
     void moveRows(int by)
@@ -401,12 +329,7 @@ struct Editor {
         if (first + by < 0 || last + by >= static_cast<int>(board().rows.size()))
             return;
         const int column = std::max(0, view->currentIndex().column());
-        change([first, last, by](Board& b) {
-            if (by < 0)
-                std::rotate(b.rows.begin() + first - 1, b.rows.begin() + first, b.rows.begin() + last + 1);
-            else
-                std::rotate(b.rows.begin() + first, b.rows.begin() + last + 1, b.rows.begin() + last + 2);
-        });
+        push(rowsMove(*this, current(), first, last, by));
         select(first + by, last + by, column);
     }
 
@@ -433,53 +356,55 @@ struct Editor {
 
     void paste()
     {
-        const std::vector<ScheduleRow> rows = pasteRows(QGuiApplication::clipboard()->text().toStdString());
+        std::vector<ScheduleRow> rows = pasteRows(QGuiApplication::clipboard()->text().toStdString());
         if (rows.empty()) {
             form->showMessage(QStringLiteral("剪贴板中没有可粘贴的行"));
             return;
         }
-        const int at = view->currentIndex().isValid() ? view->currentIndex().row() : static_cast<int>(board().rows.size());
-        change([&rows, at](Board& b) {
-            const auto where = b.rows.begin() + std::min<std::size_t>(at, b.rows.size());
-            b.rows.insert(where, rows.begin(), rows.end());
-        });
-        select(at, at + static_cast<int>(rows.size()) - 1, column::Name);
-        form->showMessage(QStringLiteral("已粘贴 %1 行").arg(rows.size()));
+        const int at = insertionRow();
+        const std::size_t count = rows.size();
+        push(rowsInsert(*this, current(), at, std::move(rows)));
+        select(at, at + static_cast<int>(count) - 1, column::Name);
+        form->showMessage(QStringLiteral("已粘贴 %1 行").arg(count));
     }
 
     void clearCells()
     {
-        const QModelIndexList cells = view->selectionModel()->selectedIndexes();
-        if (cells.isEmpty())
-            return;
-        change([&cells](Board& b) {
-            for (const QModelIndex& i : cells)
-                if (i.column() <= column::SubBoard && i.row() < static_cast<int>(b.rows.size()))
-                    cell(b.rows[static_cast<std::size_t>(i.row())], i.column()).clear();
-        });
+        std::vector<std::pair<int, int>> cells;
+        for (const QModelIndex& i : view->selectionModel()->selectedIndexes())
+            if (column::isInput(i.column()) && i.row() < static_cast<int>(board().rows.size()))
+                cells.emplace_back(i.row(), i.column());
+        if (!cells.empty())
+            push(cellsClear(*this, current(), std::move(cells)));
     }
 
-    void step(std::vector<std::vector<Board>>& from, std::vector<std::vector<Board>>& to)
+    void newBoard()
     {
-        if (from.empty())
+        std::string name;
+        for (int n = static_cast<int>(boards().size()) + 1;; ++n) {
+            name = "AL" + std::to_string(n);
+            if (std::none_of(boards().begin(), boards().end(), [&name](const Board& b) { return b.name == name; }))
+                break;
+        }
+        push(boardAdd(*this, Board::named(name)));
+        form->control("mc")->setFocus();
+    }
+
+    void deleteBoard()
+    {
+        if (boards().size() <= 1 && board().rows.empty())
             return;
-        to.push_back(boards());
-        boards() = std::move(from.back());
-        from.pop_back();
-        if (*hooks.current >= boards().size())
-            *hooks.current = boards().empty() ? 0 : boards().size() - 1;
+        const QString gone = qs(board().name);
+        push(boardRemove(*this, current()));
+        form->showMessage(QStringLiteral("配电箱“%1”已删除，Ctrl+Z 可撤销").arg(gone));
+    }
+
+    void switchTo(std::size_t b)
+    {
+        form->clearMessage();
+        *hooks.current = b;
         showBoard();
-        hooks.changed();
-    }
-
-    // A row just edited that the calculation cannot take is named in a note.
-    void tellAbout(int row)
-    {
-        const std::size_t r = static_cast<std::size_t>(row);
-        if (r < result.rows.size() && !result.rows[r].problems.empty())
-            form->showFailure("bg", qs(rowNote(r, result.rows[r].problems.front())));
-        else
-            form->clearFailure();
+        refreshNote();
     }
 };
 
@@ -489,60 +414,50 @@ struct EditorOwner : QObject {
     std::unique_ptr<Editor> editor;
 };
 
-} // namespace
-
-ui::Form* buildScheduleWindow(ScheduleHooks hooks)
+// The builder's table widget, given the board's rows.
+RowsView* rowsView(Form& form, Editor* e)
 {
-    Form* form = build(scheduleWindow());
-    // The editor lives as long as the window, in an object the window owns.
-    auto* owner = new EditorOwner(form);
-    auto& editor = owner->editor;
-    editor->form = form;
-    editor->hooks = std::move(hooks);
-
-    // The builder's table widget, given the board's rows.
-    auto* old = qobject_cast<QTableView*>(form->control("bg"));
+    auto* old = qobject_cast<QTableView*>(form.control("bg"));
     auto* view = new RowsView(old->parentWidget());
     view->setObjectName(old->objectName());
     view->setGeometry(old->geometry());
     view->setToolTip(old->toolTip());
     view->setAccessibleName(old->accessibleName());
     view->setAccessibleDescription(old->accessibleDescription());
-    form->nameBy(form->captionOf(old), view); // its caption names the new table as it named the old
+    form.nameBy(form.captionOf(old), view); // its caption names the new table as it named the old
     view->setProperty("tabIndex", old->property("tabIndex"));
-    view->setTabKeyNavigation(true);
     delete old;
-    editor->view = view;
-    Editor* e = editor.get();
-    editor->model = new RowsModel(view, [e](int row, int column, const std::string& text) {
+
+    e->model = new RowsModel(view, [e](int row, int column, const std::string& text) {
         const bool adding = row >= static_cast<int>(e->board().rows.size());
         if (adding && isBlank(text))
             return;
-        e->change(
-            [row, column, text](Board& b) {
-                if (row >= static_cast<int>(b.rows.size()))
-                    b.rows.resize(static_cast<std::size_t>(row) + 1);
-                cell(b.rows[static_cast<std::size_t>(row)], column) = text;
-            },
-            row, row);
+        if (!adding && cellText(e->board().rows[static_cast<std::size_t>(row)], column) == text)
+            return;
+        e->push(cellEdit(*e, e->current(), row, column, text));
         e->tellAbout(row);
     });
-    view->setModel(editor->model);
+    view->setModel(e->model);
     view->setSelectionBehavior(QAbstractItemView::SelectItems);
     view->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                           QAbstractItemView::EditKeyPressed);
-    // Each column as wide as its figures, and never narrower than its
-    // heading in whatever face draws it; the names take what is left.
-    const int widths[column::Count] = {0, 105, 85, 100, 45, 80, 55, 75, 80, 75, 65};
+    // Each column as wide as its figures, and never narrower than its heading
+    // in whatever face draws it; the table scrolls sideways where the window
+    // is narrower.
     QFont headingFace = view->horizontalHeader()->font();
     headingFace.setBold(true); // as the heading of a selected cell is drawn
     const QFontMetrics heading(headingFace);
-    for (int c = 1; c < column::Count; ++c) {
-        const QString text = editor->model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    const QFontMetrics cells(view->font());
+    for (int c = 0; c < column::Count; ++c) {
+        const QString text = QString::fromUtf8(columnOf(c).heading);
         const int needed = heading.horizontalAdvance(text) + heading.averageCharWidth() * 2;
-        view->setColumnWidth(c, std::max(static_cast<int>(widths[c] * ui::scale()), needed));
+        int wide = static_cast<int>(columnOf(c).width * ui::scale());
+        if (c == column::Name) // a name of six Chinese characters
+            wide = std::max(wide, cells.horizontalAdvance(QStringLiteral("照明插座回路")) + cells.averageCharWidth() * 2);
+        view->setColumnWidth(c, std::max(wide, needed));
     }
-    view->horizontalHeader()->setSectionResizeMode(column::Name, QHeaderView::Stretch);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    view->horizontalHeader()->setStretchLastSection(true);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->keys = [e](QKeyEvent* k) {
         if (k->isAutoRepeat() && (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
@@ -561,22 +476,49 @@ ui::Form* buildScheduleWindow(ScheduleHooks hooks)
             return e->copyRows(true), true;
         if (k->matches(QKeySequence::Paste))
             return e->paste(), true;
-        if (k->matches(QKeySequence::Undo))
-            return e->step(e->undo, e->redo), true;
-        if (k->matches(QKeySequence::Redo) || (k->key() == Qt::Key_Y && k->modifiers() == Qt::ControlModifier))
-            return e->step(e->redo, e->undo), true;
         return false;
     };
-    form->linkFocusChain();
-    qobject_cast<QPlainTextEdit*>(form->control("sm"))->setReadOnly(true);
+    return view;
+}
 
-    Form& f = *form;
-    // The board's own figures, as typed.
-    const std::pair<const char*, std::string Board::*> fields[] = {
-        {"mc", &Board::name},          {"kp", &Board::kp},       {"kq", &Board::kq},
-        {"mb", &Board::cosTarget},     {"qc", &Board::installedQc}, {"fhl", &Board::betaMax},
-        {"ts", &Board::transformers}};
-    for (const auto& [field, member] : fields) {
+// Ctrl+Z and Ctrl+Y undo and redo the schedule wherever the focus is in the
+// window; a cell being typed into keeps its own.
+void undoKeys(Form& form, Editor* e)
+{
+    QWidget* window = form.window();
+    const std::pair<QKeySequence, bool> keys[] = {{QKeySequence(Qt::CTRL | Qt::Key_Z), true},
+                                                  {QKeySequence(Qt::CTRL | Qt::Key_Y), false},
+                                                  {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), false}};
+    for (const auto& [sequence, undo] : keys) {
+        auto* key = new QShortcut(sequence, window);
+        key->setContext(Qt::WindowShortcut);
+        key->setAutoRepeat(false);
+        const bool isUndo = undo;
+        QObject::connect(key, &QShortcut::activated, window, [e, isUndo] {
+            e->form->clearMessage();
+            if (isUndo)
+                e->stack->undo();
+            else
+                e->stack->redo();
+        });
+    }
+    // The board's fields give up their own undo for the schedule's.
+    for (const Control& c : scheduleWindow().controls)
+        if (c.kind == Kind::Field)
+            if (QWidget* field = form.control(c.name))
+                new EventHook(field, QEvent::ShortcutOverride, [](QEvent* event) {
+                    const auto* k = static_cast<QKeyEvent*>(event);
+                    if (!k->matches(QKeySequence::Undo) && !k->matches(QKeySequence::Redo) &&
+                        !(k->key() == Qt::Key_Y && k->modifiers() == Qt::ControlModifier))
+                        return false;
+                    event->ignore();
+                    return true;
+                });
+}
+
+void wireBoardFields(Form& f, Editor* e)
+{
+    for (const auto& [field, member] : boardFields) {
         const std::string name = field;
         auto into = member;
         f.onChange(field, [e, name, into] {
@@ -585,68 +527,60 @@ ui::Form* buildScheduleWindow(ScheduleHooks hooks)
             const std::string text = e->form->text(name).toStdString();
             if (e->board().*into == text)
                 return;
-            e->change([into, text](Board& b) { b.*into = text; });
+            e->push(fieldEdit(*e, e->current(), into, text));
             if (name == "mc") {
                 auto* list = qobject_cast<QComboBox*>(e->form->control("pdx"));
                 QSignalBlocker quiet(list);
-                list->setItemText(static_cast<int>(*e->hooks.current), qs(text.empty() ? std::string("（未命名）") : text));
+                list->setItemText(static_cast<int>(e->current()), boardCaption(e->board()));
             }
         });
     }
-    f.onChange("xl", [e] {
-        if (e->showing)
-            return;
-        std::vector<double> series;
-        QStringList wrong;
-        for (const QString& part : e->form->text("xl").split(QRegularExpression(QStringLiteral("[,，、\\s]+")), Qt::SkipEmptyParts)) {
-            const numeric::Num n = readCell(part.toStdString());
-            if (n && n.value() > 0)
-                series.push_back(n.value());
-            else
-                wrong << part;
-        }
-        if (!wrong.isEmpty())
-            e->form->showFailure("xl", QStringLiteral("不是容量：%1").arg(wrong.join("、")));
-        else
-            e->form->clearFailure();
-        e->change([&series](Board& b) { b.series = series; });
-    });
+    for (const SeriesField& s : seriesFields) {
+        const SeriesField* series = &s;
+        f.onChange(s.field, [e, series] {
+            if (e->showing)
+                return;
+            auto [values, wrong] = e->readSeries(series->field);
+            if (!wrong.isEmpty()) {
+                e->form->showFailure(series->field,
+                                     QStringLiteral("不是%1：%2").arg(QString::fromUtf8(series->what), wrong.join("、")));
+                e->noted = Editor::Noted{e->current(), -1, {}, series};
+            } else if (e->noted && e->noted->series == series) {
+                e->noted.reset();
+                e->form->clearFailure();
+            }
+            if (e->board().*(series->series) != values)
+                e->push(seriesEdit(*e, e->current(), series->series, std::move(values)));
+        });
+    }
+}
 
+} // namespace
+
+ui::Form* buildScheduleWindow(ScheduleHooks hooks)
+{
+    Form* form = build(scheduleWindow());
+    // The editor lives as long as the window, in an object the window owns.
+    auto* owner = new EditorOwner(form);
+    Editor* e = owner->editor.get();
+    e->form = form;
+    e->hooks = std::move(hooks);
+    e->stack = new QUndoStack(owner);
+    RowsView* view = rowsView(*form, e);
+    e->view = view;
+    form->linkFocusChain();
+    qobject_cast<QPlainTextEdit*>(form->control("sm"))->setReadOnly(true);
+    undoKeys(*form, e);
+
+    Form& f = *form;
+    wireBoardFields(f, e);
     QObject::connect(qobject_cast<QComboBox*>(f.control("pdx")), QOverload<int>::of(&QComboBox::activated), form,
                      [e](int index) {
-                         if (index < 0 || static_cast<std::size_t>(index) >= e->boards().size())
-                             return;
-                         *e->hooks.current = static_cast<std::size_t>(index);
-                         e->showBoard();
+                         if (index >= 0 && static_cast<std::size_t>(index) < e->boards().size())
+                             e->switchTo(static_cast<std::size_t>(index));
                      });
-    f.onClick("xjx", [e] {
-        e->undo.push_back(e->boards());
-        e->redo.clear();
-        std::string name;
-        for (int n = static_cast<int>(e->boards().size()) + 1;; ++n) {
-            name = "AL" + std::to_string(n);
-            if (std::none_of(e->boards().begin(), e->boards().end(), [&name](const Board& b) { return b.name == name; }))
-                break;
-        }
-        e->boards().push_back(Board::named(name));
-        *e->hooks.current = e->boards().size() - 1;
-        e->showBoard();
-        e->hooks.changed();
-        e->form->control("mc")->setFocus();
-    });
-    f.onClick("scx", [e] {
-        if (e->boards().size() <= 1 && e->board().rows.empty())
-            return;
-        e->undo.push_back(e->boards());
-        e->redo.clear();
-        const QString gone = qs(e->board().name);
-        e->boards().erase(e->boards().begin() + static_cast<std::ptrdiff_t>(*e->hooks.current));
-        if (*e->hooks.current > 0)
-            --*e->hooks.current;
-        e->showBoard();
-        e->hooks.changed();
-        e->form->showMessage(QStringLiteral("配电箱“%1”已删除，Ctrl+Z 可撤销").arg(gone));
-    });
+    f.onClick("xjx", [e] { e->newBoard(); });
+    f.onClick("scx", [e] { e->deleteBoard(); });
     f.onClick("crh", [e] { e->insertRow(); });
     f.onClick("sch", [e] { e->deleteRows(); });
     f.onClick("sy", [e] { e->moveRows(-1); });
@@ -660,7 +594,7 @@ ui::Form* buildScheduleWindow(ScheduleHooks hooks)
             view->setCurrentIndex(view->model()->index(0, 0));
         return false;
     });
-    editor->showBoard();
+    e->showBoard();
     return form;
 }
 
@@ -670,8 +604,9 @@ void showBoards(ui::Form& form)
     if (!owner)
         return;
     Editor* e = owner->editor.get();
-    e->undo.clear();
-    e->redo.clear();
+    e->stack->clear();
+    e->noted.reset();
+    e->form->clearFailure();
     e->showBoard();
 }
 

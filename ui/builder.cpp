@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <QTableView>
 #include <QTranslator>
 #include <algorithm>
@@ -39,6 +41,8 @@ QWidget* make(const Control& c, QWidget* parent)
         if (!c.caption.empty())
             e->setCursorPosition(0);
         e->setReadOnly(c.readOnly);
+        if (c.readOnly)
+            e->setFocusPolicy(Qt::ClickFocus); // a result to read, no stop of Tab
         return e;
     }
     case Kind::MultiField: {
@@ -146,6 +150,49 @@ bool installTranslation()
     return false;
 }
 
+namespace {
+
+// A window the engineer may make larger holds its controls on a canvas that
+// scrolls where the screen is smaller than the window's design, and grows
+// with the window beyond it. It opens wholly on its screen.
+QWidget* scrolling(QWidget* window, QSize design)
+{
+    auto* scroll = new QScrollArea(window);
+    scroll->setObjectName(QStringLiteral("qt_canvas_scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* canvas = new QWidget;
+    canvas->setObjectName(QStringLiteral("qt_canvas"));
+    canvas->setMinimumSize(design);
+    scroll->setWidget(canvas);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+    window->setMinimumSize(std::min(design.width(), 480), std::min(design.height(), 320));
+    window->resize(design);
+    new EventHook(window, QEvent::Show, [window, design] {
+        if (window->property("elcartaPlaced").toBool())
+            return false;
+        window->setProperty("elcartaPlaced", true);
+        const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return false;
+        // The title bar and borders the window system adds, as far as it has told them yet.
+        const QRect room = screen->availableGeometry();
+        const QSize frame(std::max(16, window->frameGeometry().width() - window->width()),
+                          std::max(40, window->frameGeometry().height() - window->height()));
+        const QSize size(std::min(design.width(), room.width() - frame.width()),
+                         std::min(design.height(), room.height() - frame.height()));
+        window->resize(size);
+        window->move(room.left() + (room.width() - size.width() - frame.width()) / 2,
+                     room.top() + (room.height() - size.height() - frame.height()) / 2);
+        return false;
+    });
+    return canvas;
+}
+
+} // namespace
+
 Form* build(const Table& table)
 {
     const WindowDef& def = table.window;
@@ -156,23 +203,22 @@ Form* build(const Table& table)
     markWindow(window);
     window->setObjectName(qs(def.name));
     window->setWindowTitle(qs(def.caption));
-    if (def.resizable) {
-        window->resize(px(def.width), px(def.height));
-        window->setMinimumSize(px(def.width), px(def.height));
-    } else {
+    QWidget* canvas = window;
+    if (def.resizable)
+        canvas = scrolling(window, QSize(px(def.width), px(def.height)));
+    else
         window->setFixedSize(px(def.width), px(def.height));
-    }
     QFont font(qs(def.font));
     font.setPointSizeF(def.points);
     window->setFont(font);
     window->setAttribute(Qt::WA_QuitOnClose, false); // the shell decides what closing means
 
-    auto* form = new Form(window, table);
+    auto* form = new Form(window, table, canvas);
 
     // Frames first, so that the options inside them find their parent.
     std::vector<std::pair<const Control*, QWidget*>> made;
     auto place = [&](const Control& c) {
-        QWidget* parent = window;
+        QWidget* parent = canvas;
         if (!c.parent.empty())
             parent = form->control(c.parent);
         QWidget* w = make(c, parent);
@@ -257,14 +303,14 @@ Form* build(const Table& table)
             // a table of its own kind in the builder's place.
             const QString name = table->objectName();
             const QRect at = table->geometry();
-            const QSize start = window->size();
+            const QSize start(px(def.width), px(def.height));
             std::vector<std::pair<QPointer<QWidget>, QRect>> others;
             for (auto& [c, w] : made)
-                if (w != table && w->parentWidget() == window)
+                if (w != table && w->parentWidget() == canvas)
                     others.emplace_back(w, w->geometry());
-            new EventHook(window, QEvent::Resize, [=] {
-                const int dx = window->width() - start.width(), dy = window->height() - start.height();
-                if (QWidget* t = window->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
+            new EventHook(canvas, QEvent::Resize, [=] {
+                const int dx = canvas->width() - start.width(), dy = canvas->height() - start.height();
+                if (QWidget* t = canvas->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
                     t->setGeometry(at.adjusted(0, 0, dx, dy));
                 for (const auto& [w, r] : others)
                     if (w)

@@ -28,30 +28,26 @@ namespace {
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// On a button that is the caption of a field: the field, as a label's buddy is.
-const char* const buddyProperty = "elcartaBuddy";
-// The same link seen from the field, so that a field finds its caption
-// without going over the whole window.
-const char* const captionProperty = "elcartaCaption";
-
-// The control a label or button is the caption of, or nullptr.
-QWidget* buddyOf(const QWidget* caption)
-{
-    if (auto* l = qobject_cast<const QLabel*>(caption))
-        return l->buddy();
-    return caption->property(buddyProperty).value<QPointer<QWidget>>();
-}
+bool strictNames =
+#ifdef NDEBUG
+    false;
+#else
+    true;
+#endif
 
 } // namespace
 
-Form::Form(QWidget* window, const Table& table) : QObject(window), window_(window), table_(&table)
+void setStrictNames(bool strict) { strictNames = strict; }
+
+Form::Form(QWidget* window, const Table& table, QWidget* canvas)
+    : QObject(window), window_(window), canvas_(canvas ? canvas : window), table_(&table)
 {
     QFont noteFont = window_->font();
     noteFont.setPointSizeF(10.5);
-    failureNote_ = new Note(Note::Tone::Failure, window_);
+    failureNote_ = new Note(Note::Tone::Failure, canvas_);
     failureNote_->setObjectName("failureNotice");
     failureNote_->setFont(noteFont);
-    messageNote_ = new Note(Note::Tone::Message, window_);
+    messageNote_ = new Note(Note::Tone::Message, canvas_);
     messageNote_->setObjectName("messageNotice");
     messageNote_->setFont(noteFont);
     connect(messageNote_, &ClickLabel::clicked, this, [this] {
@@ -61,20 +57,10 @@ Form::Form(QWidget* window, const Table& table) : QObject(window), window_(windo
     });
     // The red frame is drawn on the window around the field, so that the
     // field itself is never touched and looks exactly as before.
-    new EventHook(window_, QEvent::Paint, [this] {
+    new EventHook(canvas_, QEvent::Paint, [this] {
         paintMark();
         return false;
     });
-}
-
-void Form::paintMark()
-{
-    if (mark_.isNull())
-        return;
-    QPainter p(window_);
-    p.setPen(QPen(QColor(0xd0, 0, 0), 2));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(mark_).adjusted(1, 1, -1, -1));
 }
 
 QWidget* Form::control(std::string_view name, int index) const
@@ -85,7 +71,16 @@ QWidget* Form::control(std::string_view name, int index) const
         if (index < 0 || (i.isValid() && i.toInt() == index))
             return w;
     }
+    unknown(name);
     return nullptr;
+}
+
+void Form::unknown(std::string_view name) const
+{
+    // A name no control has is a slip in a table or a handler: it must not pass unseen.
+    if (strictNames)
+        qFatal("%s has no control named %.*s", qPrintable(window_->objectName()), static_cast<int>(name.size()),
+               name.data());
 }
 
 QString Form::text(std::string_view name) const
@@ -170,7 +165,10 @@ void Form::onClick(std::string_view name, std::function<void()> handler)
     bool labels = false;
     const std::string control(name);
     auto run = [this, control, handler] { handle(control, handler); };
-    for (QWidget* w : window_->findChildren<QWidget*>(qs(name))) {
+    const QList<QWidget*> found = window_->findChildren<QWidget*>(qs(name));
+    if (found.isEmpty())
+        unknown(name);
+    for (QWidget* w : found) {
         if (auto* b = qobject_cast<QAbstractButton*>(w))
             connect(b, &QAbstractButton::clicked, this, run);
         else if (auto* l = qobject_cast<ClickLabel*>(w)) {
@@ -371,53 +369,6 @@ void Form::setDefaultButton(std::string_view name)
     }
 }
 
-void Form::nameBy(QWidget* caption, QWidget* control)
-{
-    if (!caption || !control)
-        return;
-    if (auto* l = qobject_cast<QLabel*>(caption))
-        l->setBuddy(control); // the "labelled by" relation, and the label's access key
-    else
-        caption->setProperty(buddyProperty, QVariant::fromValue(QPointer<QWidget>(control)));
-    control->setProperty(captionProperty, QVariant::fromValue(QPointer<QWidget>(caption)));
-}
-
-QWidget* Form::captionOf(const QWidget* control) const
-{
-    if (!control)
-        return nullptr;
-    // A caption since linked to another field no longer names this one.
-    QWidget* caption = control->property(captionProperty).value<QPointer<QWidget>>();
-    return caption && buddyOf(caption) == control ? caption : nullptr;
-}
-
-QString Form::describe(std::string_view name) const
-{
-    const QWidget* w = control(name);
-    return w ? describe(w) : qs(name);
-}
-
-QString Form::describe(const QWidget* w) const
-{
-    if (const QWidget* caption = captionOf(w)) {
-        const auto* l = qobject_cast<const QLabel*>(caption);
-        const QString shown = l ? l->text() : static_cast<const QAbstractButton*>(caption)->text();
-        if (const QString spoken = spokenCaption(shown).remove('&'); !spoken.isEmpty())
-            return spoken;
-    }
-    if (const Control* c = table_->find(w->objectName().toStdString()); c && !c->spoken.empty())
-        return qs(c->spoken);
-    return w->toolTip().isEmpty() ? w->objectName() : w->toolTip();
-}
-
-void Form::refreshName(QWidget* w)
-{
-    const QString name = describe(w);
-    w->setAccessibleName(name);
-    if (auto* box = qobject_cast<QComboBox*>(w); box && box->lineEdit())
-        box->lineEdit()->setAccessibleName(name);
-}
-
 void Form::linkFocusChain()
 {
     std::vector<std::pair<double, QWidget*>> chain;
@@ -430,96 +381,5 @@ void Form::linkFocusChain()
     for (std::size_t i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1].second, chain[i].second);
 }
-
-void Form::showFailure(std::string_view name, const QString& why)
-{
-    clearFailure();
-    QWidget* w = control(name);
-    if (!w)
-        return;
-    failed_ = w;
-    mark_ = inWindow(w, window_).adjusted(-2, -2, 2, 2);
-    window_->update(mark_);
-
-    // While marked, the field itself says why to a screen reader.
-    failedDescription_ = w->accessibleDescription();
-    w->setAccessibleDescription(why);
-
-    failureNote_->setText(describe(name) + QStringLiteral("：") + why);
-    // The note repeats its field's label and may cover it; a button beside
-    // the field stays a control to keep clear of.
-    placeNote(window_, failureNote_, inWindow(w, window_), w, qobject_cast<QLabel*>(captionOf(w)));
-    failureNote_->show();
-    announce(failureNote_);
-
-    auto clearIt = [this] { clearFailure(); };
-    if (auto* e = qobject_cast<QLineEdit*>(w))
-        clearOnEdit_ = connect(e, &QLineEdit::textEdited, this, clearIt);
-    else if (auto* c = qobject_cast<QComboBox*>(w))
-        clearOnEdit_ = connect(c, &QComboBox::editTextChanged, this, clearIt);
-    else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
-        clearOnEdit_ = connect(m, &QPlainTextEdit::textChanged, this, clearIt);
-}
-
-void Form::clearFailure()
-{
-    disconnect(clearOnEdit_);
-    if (failed_)
-        failed_->setAccessibleDescription(failedDescription_);
-    failed_ = nullptr;
-    failedDescription_.clear();
-    if (!mark_.isNull())
-        window_->update(mark_);
-    mark_ = QRect();
-    failureNote_->hide();
-}
-
-QString Form::failureText() const { return failureNote_->isVisibleTo(window_) ? failureNote_->text() : QString(); }
-
-QString Form::failedField() const { return failed_ ? failed_->objectName() : QString(); }
-
-void Form::showProblem(const QString& text)
-{
-    showMessage(text);
-    messageNote_->setTone(Note::Tone::Failure);
-}
-
-void Form::showMessage(const QString& text, std::function<void()> onClick)
-{
-    clearMessage();
-    messageNote_->setTone(Note::Tone::Message);
-    messageClick_ = std::move(onClick);
-    messageNote_->setClickable(static_cast<bool>(messageClick_));
-    messageNote_->setFocusPolicy(Qt::NoFocus); // a pointer shortcut; the keys stay with the controls
-    messageNote_->setCursor(messageClick_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    messageNote_->setText(text);
-    const QRect bottom(window_->width() / 2, window_->height(), 0, 0);
-    placeNote(window_, messageNote_, bottom, nullptr);
-    messageNote_->show();
-    announce(messageNote_);
-
-    // Any edit in the window takes the message away.
-    if (!watchingEdits_) {
-        watchingEdits_ = true;
-        for (QLineEdit* e : window_->findChildren<QLineEdit*>())
-            connect(e, &QLineEdit::textEdited, this, &Form::clearMessage);
-        for (QPlainTextEdit* m : window_->findChildren<QPlainTextEdit*>())
-            connect(m, &QPlainTextEdit::textChanged, this, [this, m] {
-                if (m->hasFocus())
-                    clearMessage();
-            });
-    }
-}
-
-void Form::clearMessage()
-{
-    messageNote_->hide();
-    messageClick_ = nullptr;
-}
-
-QString Form::messageText() const { return messageNote_->isVisibleTo(window_) ? messageNote_->text() : QString(); }
-
-QWidget* Form::failureNote() const { return failureNote_; }
-QWidget* Form::messageNote() const { return messageNote_; }
 
 } // namespace ui

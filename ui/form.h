@@ -19,12 +19,20 @@ namespace ui {
 
 class Note;
 
+// Whether an unknown control name in a table or a handler ends the program at
+// once: on in a debug build and in the tests, off otherwise.
+void setStrictNames(bool strict);
+
 class Form : public QObject {
     Q_OBJECT
 public:
-    Form(QWidget* window, const Table& table);
+    // `canvas`, where the controls lie when it is not the window itself (a
+    // window that scrolls), holds the notes too.
+    Form(QWidget* window, const Table& table, QWidget* canvas = nullptr);
 
     QWidget* window() const { return window_; }
+    // Where the controls lie: the window, or what scrolls inside it.
+    QWidget* canvas() const { return canvas_; }
     const WindowDef& def() const { return table_->window; }
     const Table& table() const { return *table_; }
 
@@ -122,8 +130,12 @@ private:
     void handle(const std::string& control, const std::function<void()>& handler);
 
     void paintMark();
+    // Fails at once where names must be right (a debug build, the tests).
+    void unknown(std::string_view name) const;
+    static QWidget* buddyOf(const QWidget* caption);
 
     QWidget* window_;
+    QWidget* canvas_;
     const Table* table_;
     std::map<std::string, RecordPtr, std::less<>> records_;
     std::map<std::string, Failed, std::less<>> failures_;

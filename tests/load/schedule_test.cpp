@@ -158,7 +158,7 @@ TEST(Schedule, BoardContainingItselfIsRefused)
         }
     }
     EXPECT_EQ(evaluate(cases[0].boards, 0).rows[1].problems[0].reason, "配电箱不能包含自身");
-    EXPECT_EQ(evaluate(cases[1].boards, 0).rows[0].problems[0].reason, "配电箱「B」又包含本配电箱，形成循环");
+    EXPECT_EQ(evaluate(cases[1].boards, 0).rows[0].problems[0].reason, "配电箱“B”又包含本配电箱，形成循环");
     // D's lamp reaches A along both paths.
     EXPECT_EQ(evaluate(cases[3].boards, 0).totals->installed, 20);
 }
@@ -178,7 +178,7 @@ TEST(Schedule, BadRowsAreReportedWithTheirIndexes)
         {row("e", "10", "0.5", "1.01"), Cell::Cos, "功率因数须大于 0 且不大于 1"},
         {row("f", "-5", "0.5", "0.8"), Cell::Pe, "设备容量不能为负"},
         {row("g", "10", "0.5", "0.8", "两相"), Cell::Phases, "相数须为三相或单相"},
-        {boardRow("AP-9"), Cell::Board, "没有名为「AP-9」的配电箱"},
+        {boardRow("AP-9"), Cell::Board, "没有名为“AP-9”的配电箱"},
         {row("h", "1E308", "1", "1E-300"), Cell::Pe, "数值过大，无法计算"},
         {row("i", "1E999", "1", "1"), Cell::Pe, "设备容量超出可计算的范围"},
     };
@@ -296,8 +296,10 @@ TEST(ScheduleText, PasteSkipsHeaderAndBlankLines)
         {"only the first line is a header", "a\t1\t1\t1\n名称\t容量\tKx\tcos",
          {row("a", "1", "1", "1"), row("名称", "容量", "Kx", "cos")}},
         {"text cells without a heading's word", "a\tb\tc\td", {row("a", "b", "c", "d")}},
-        {"quoted cells, BOM, board column", "\xEF\xBB\xBF\"a\tb\"\t\"1\n2\"\t\"say \"\"x\"\"\"\t\t\tAP-1\textra",
+        {"quoted cells, BOM, board column", "\xEF\xBB\xBF\"a\tb\"\t\"1\n2\"\t\"say \"\"x\"\"\"\t\t\tAP-1",
          {{"a\tb", "1\n2", "say \"x\"", "", "", "AP-1"}}},
+        {"the circuit's columns, then one more", "a\t1\t1\t1\t单相\t\tWL9\tBV\tB1\t40\t30\t2\t16\textra",
+         {{"a", "1", "1", "1", "单相", "", "WL9", "BV", "B1", "40", "30", "2", "16"}}},
         {"short line", "x\t5", {row("x", "5", "", "")}},
     };
     for (const Case& c : cases)

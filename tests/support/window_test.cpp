@@ -258,6 +258,8 @@ int main(int argc, char** argv)
     ui::installTranslation();
     // Time is the tests' own: it moves when a test says so.
     ui::clock::stopForTests();
+    // A name no control has fails at once.
+    ui::setStrictNames(true);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
