@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 #include <cmath>
 
@@ -123,9 +124,16 @@ void WindowTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     QTest::keyClick(current_->windowHandle(), key, modifiers);
     // A button pressed by its access key shows itself pressed for a moment
-    // and clicks when it comes up again.
-    if (modifiers & Qt::AltModifier)
-        QTest::qWait(130);
+    // and clicks when it comes up again, however busy the machine.
+    if (modifiers & Qt::AltModifier) {
+        EXPECT_TRUE(QTest::qWaitFor([window = QPointer<QWidget>(current_)] {
+            if (window)
+                for (const QAbstractButton* b : window->findChildren<QAbstractButton*>())
+                    if (b->isDown())
+                        return false;
+            return true;
+        })) << "a button pressed by its access key never came up";
+    }
 }
 
 QString WindowTest::text(const char* name) const
