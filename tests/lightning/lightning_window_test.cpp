@@ -2,6 +2,7 @@
 #include "window_test.h"
 
 #include "convert.h"
+#include "form.h"
 #include "strike.h"
 
 #include <QLineEdit>
@@ -78,6 +79,8 @@ TEST_F(LightningWindow, WorkedBuildings)
         {"abc", "", " 1 0", "xt", "j1", "jz2", {"30.2", ng302, "0.00596904", "1", "0.01", importantNone}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << '"' << c.l << "\" × \"" << c.w << "\" × \"" << c.h << "\" " << c.city
+                                          << " " << c.factor << " " << c.importance);
         type("l", c.l);
         type("w", c.w);
         type("H", c.h);
@@ -86,9 +89,34 @@ TEST_F(LightningWindow, WorkedBuildings)
         click("js");
         QStringList shown = resultTexts();
         shown[1] = QString::number(shown[1].toDouble(), 'g', 12);
-        EXPECT_EQ(shown, c.results) << c.l << " " << c.w << " " << c.h << " " << c.factor;
+        EXPECT_EQ(shown, c.results);
         EXPECT_EQ(notice(), "");
     }
+}
+
+// One click writes Td, Ng, Ae, k, n and dj in turn, each from what was read
+// since the write before it: no figure stands in two of their records.
+TEST_F(LightningWindow, EachResultRecordsOnlyWhatWasReadForIt)
+{
+    type("l", "100");
+    type("w", "50");
+    type("H", "100");
+    click("js");
+    const ui::State state = form()->snapshot();
+    std::map<std::string, std::string> recordOf; // figure → the result whose record holds it
+    for (const char* result : results) {
+        const ui::Record* r = state.record(result);
+        EXPECT_NE(r, nullptr) << result;
+        if (!r)
+            continue;
+        for (const ui::Figure& f : r->figures) {
+            const auto [first, alone] = recordOf.emplace(f.name, result);
+            EXPECT_TRUE(alone) << f.name << " is in the records of both " << first->second << " and " << result;
+        }
+    }
+    ASSERT_NE(state.record("Ng"), nullptr);
+    ASSERT_EQ(state.record("Ng")->figures.size(), 1u);
+    EXPECT_EQ(state.record("Ng")->figures[0].name, "Td");
 }
 
 TEST_F(LightningWindow, ResultFieldsAreOverwrittenBeforeTheyAreRead)
@@ -165,6 +193,7 @@ TEST_F(LightningWindow, FailingHeightKeepsTheLaterFields)
         {"10", "10", "1e200", QStringLiteral("数值超出可计算的范围")},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("H ") + c.h);
         click("xt");
         click("j1");
         type("l", "36");

@@ -78,13 +78,21 @@ TEST_P(WorkedBuilding, AreaStrikesAndVerdicts)
     EXPECT_EQ(verdict(n.value(), Importance::Important), b.important);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lightning, WorkedBuilding, ::testing::Values(
-    Building{100, 50, 100, City::Shijiazhuang, 1.5, "0.066416", 0, "0.21", ordinaryThird, importantSecond},
-    Building{36, 12, 18, City::Xingtai, 1, "0.0162185714001616", 0, "0.03", ordinaryNone, importantThird},
-    Building{200, 80, 50, City::Shijiazhuang, 2, "0.0880594226119", 12, "0.37", ordinarySecond, importantSecond},
-    Building{0, 0, 0, City::Xingtai, 1, "0", 0, "0", ordinaryNone, importantNone},
-    // N exactly 0.06: an ordinary building is third class.
-    Building{60, 20, 30, City::Xingtai, 1, "0.0286484454856686", 0, "0.06", ordinaryThird, importantThird}));
+INSTANTIATE_TEST_SUITE_P(
+    Lightning, WorkedBuilding,
+    ::testing::Values(
+        Building{100, 50, 100, City::Shijiazhuang, 1.5, "0.066416", 0, "0.21", ordinaryThird, importantSecond},
+        Building{36, 12, 18, City::Xingtai, 1, "0.0162185714001616", 0, "0.03", ordinaryNone, importantThird},
+        Building{200, 80, 50, City::Shijiazhuang, 2, "0.0880594226119", 12, "0.37", ordinarySecond, importantSecond},
+        Building{0, 0, 0, City::Xingtai, 1, "0", 0, "0", ordinaryNone, importantNone},
+        // N exactly 0.06: an ordinary building is third class.
+        Building{60, 20, 30, City::Xingtai, 1, "0.0286484454856686", 0, "0.06", ordinaryThird, importantThird}),
+    [](const ::testing::TestParamInfo<Building>& info) {
+        const Building& b = info.param;
+        std::string name = "L";
+        name += digits(b.l, 6) + "_W" + digits(b.w, 6) + "_H" + digits(b.h, 6);
+        return name;
+    });
 
 TEST(ExpectedStrikes, RoundsHalfUpToTwoDecimals)
 {
@@ -173,8 +181,9 @@ TEST(CollectionArea, FailsOnNegativeHeightAndOverflow)
         {1e155, 1e155, 10, Failure::Overflow},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.l << " × " << c.w << " × " << c.h);
         const numeric::Num ae = collectionArea(c.l, c.w, c.h);
-        ASSERT_FALSE(ae) << c.l << " " << c.w << " " << c.h;
+        EXPECT_FALSE(ae);
         EXPECT_EQ(ae.failure(), c.failure);
     }
     // Negative length or width is no failure: the area follows the formula.

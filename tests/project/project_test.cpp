@@ -3,10 +3,11 @@
 // the recovery file that outlives any end of the program.
 
 #include "calculators.h"
+#include "form.h"
 #include "project.h"
 #include "project_sheet.h"
-#include "form.h"
 #include "clock.h"
+#include "schedule_file.h"
 #include "window_test.h"
 
 #include <QApplication>
@@ -171,6 +172,79 @@ TEST_F(Projects, TheLastRunsInputsComeBackOnRequest)
     EXPECT_EQ(shell_->window("zdjs"), nullptr);
     EXPECT_EQ(note(), "没有可找回的输入");
     EXPECT_TRUE(readAll(shell_->recoveryPath() + ".previous").contains("\"35\""));
+}
+
+// The last run's inputs stay in the recovery file while they are offered:
+// an engineer who only looks round and ends the program finds them offered
+// again at the next start.
+TEST_F(Projects, TheLastRunsInputsAreNotWrittenOverWhileOffered)
+{
+    open("zdjs");
+    type("l", "7");
+    type("w", "5");
+    click("s");
+    shell_->writeRecovery(); // as half a second later
+
+    restart();
+    ASSERT_TRUE(note().contains("Ctrl+Shift+T")) << note().toStdString();
+    open("fljs");
+    exit(win());
+    shell_->end();
+    EXPECT_EQ(ended_, 1);
+    EXPECT_TRUE(readAll(shell_->recoveryPath()).contains("\"35\""));
+
+    restart();
+    EXPECT_TRUE(note().contains("Ctrl+Shift+T")) << note().toStdString();
+    press(Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_NE(shell_->form("zdjs"), nullptr);
+    EXPECT_EQ(shell_->form("zdjs")->snapshot().text("mj"), "35");
+}
+
+// The recovery file is replaced whole, never written over in place: a handle
+// held open on the last good file still reads all of it after the next
+// write, as the file a crash mid-write would leave would. (Windows replaces
+// no file another handle holds open.)
+TEST_F(Projects, TheRecoveryFileIsReplacedWholeNeverWrittenInPlace)
+{
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Windows replaces no file another handle holds open";
+#endif
+    open("fhjs");
+    type("Pjs", "100");
+    shell_->writeRecovery();
+    const QByteArray good = readAll(shell_->recoveryPath());
+    ASSERT_TRUE(good.contains("\"100\""));
+    QFile held(shell_->recoveryPath());
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+
+    type("Pjs", "2000");
+    shell_->writeRecovery();
+    EXPECT_TRUE(readAll(shell_->recoveryPath()).contains("\"2000\""));
+    EXPECT_TRUE(held.readAll() == good) << "the last good recovery file was written over in place";
+}
+
+// The board the schedule window shows is one of the file's boards (or the
+// first of none): one past the last is refused.
+TEST(ScheduleInAProject, TheSelectedBoardIsOneOfTheBoards)
+{
+    auto readWith = [](const load::Schedule& s) {
+        project::Project p;
+        p.parts = load::entries(s);
+        return project::read(project::write(p), [](const std::string&) -> const ui::Table* { return nullptr; }, {},
+                             {load::schedulePart()});
+    };
+    load::Schedule s;
+    EXPECT_TRUE(readWith(s).project) << "no board at all, the first selected";
+    s.boards = {load::Board::named("AL1"), load::Board::named("AL2")};
+    for (const std::size_t current : {0u, 1u}) {
+        s.current = current;
+        const project::Read read = readWith(s);
+        EXPECT_TRUE(read.project) << "board " << current << ": " << read.error.toStdString();
+    }
+    s.current = s.boards.size();
+    const project::Read past = readWith(s);
+    EXPECT_FALSE(past.project);
+    EXPECT_EQ(past.error, "所选配电箱不存在");
 }
 
 // A project file dropped on any window opens it.

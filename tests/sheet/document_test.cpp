@@ -365,7 +365,9 @@ TEST(SheetOdt, AZipAWordProcessorOpensWithItsFontsAndFiguresWhole)
                                                                   {"Text_20_body", {"10.5pt", "normal"}},
                                                                   {"", {"10.5pt", "normal"}}};
     for (const auto& [style, look] : looks) {
-        ASSERT_TRUE(styles.count(style)) << style.toStdString();
+        EXPECT_TRUE(styles.count(style)) << style.toStdString();
+        if (!styles.count(style))
+            continue;
         const QXmlStreamAttributes& a = styles.at(style);
         for (const char* script : {"", "-asian", "-complex"}) {
             EXPECT_EQ(a.value(QStringLiteral("style:font-name%1").arg(script)), QStringLiteral("宋体"))
@@ -479,8 +481,11 @@ TEST(SheetText, ColumnsAreNeverNarrowerThanTheirFigures)
     };
     const double padding = 3;
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const sheet::TableSetting set = sheet::tableSetting(c.header, c.rows, c.available, padding);
-        ASSERT_EQ(set.widths.size(), static_cast<std::size_t>(c.header.size())) << c.name;
+        EXPECT_EQ(set.widths.size(), static_cast<std::size_t>(c.header.size()));
+        if (set.widths.size() != static_cast<std::size_t>(c.header.size()))
+            continue;
         const sheet::Measure width = sheet::measure(set.pointSize);
         double total = 0;
         for (std::size_t col = 0; col < set.widths.size(); ++col) {

@@ -216,9 +216,12 @@ TEST_F(Sheets, RightClickMenusAreChineseInTheWindowsFace)
 {
     open("fhjs");
     for (const std::string control : {"Pjs", "Label1"}) {
+        SCOPED_TRACE(control);
         rightClick(control.c_str());
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr) << control;
+        EXPECT_NE(menu, nullptr);
+        if (!menu)
+            continue;
         EXPECT_EQ(QFontInfo(menu->font()).family(), QFontInfo(win()->font()).family()) << control;
         QString entries;
         for (QAction* a : menu->actions()) {

@@ -257,6 +257,24 @@ TEST_F(TrueSheets, PlainTextTablesLineUpWithWideCharactersTwoColumns)
     }
 }
 
+// A figure read leniently ("30m" as 30) has not changed while the window
+// still reads it so: the sheet says so only once it reads otherwise.
+TEST_F(TrueSheets, ALenientlyReadFigureIsUnchangedWhileItReadsTheSame)
+{
+    open("fljs");
+    type("l", "60");
+    type("w", "20");
+    type("H", "30m");
+    click("js");
+    const auto sheetNow = [this] { return sheet::toPlainText(calculator("fljs")->sheet(form()->snapshot())); };
+    const QString same = sheetNow();
+    EXPECT_FALSE(same.contains("未重新计算")) << same.toStdString();
+    EXPECT_FALSE(same.contains("现为")) << same.toStdString();
+
+    type("H", "31m");
+    EXPECT_TRUE(sheetNow().contains("H 现为 31m")) << sheetNow().toStdString();
+}
+
 // The cases an engineer met on the sheets, each with the lines its sheet
 // must now state.
 TEST_F(TrueSheets, WorkedExamples)

@@ -1,5 +1,6 @@
 #include "cables.h"
 
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
 #include <limits>
@@ -35,14 +36,18 @@ const std::vector<Listed> listed = {
 TEST(Catalogue, EveryEntryShowsTheListedDigits)
 {
     for (const Listed& l : listed) {
+        SCOPED_TRACE(::testing::Message() << "kind " << int(l.kind));
         const auto& entries = catalogue(l.kind);
-        ASSERT_EQ(entries.size(), l.sizes.size());
-        for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries.size(), l.sizes.size());
+        for (std::size_t i = 0; i < std::min(entries.size(), l.sizes.size()); ++i) {
+            SCOPED_TRACE(::testing::Message() << "size " << l.sizes[i]);
             EXPECT_EQ(entries[i].size, l.sizes[i]);
-            EXPECT_EQ(areaText(entries[i].area), l.areas[i]) << "size " << l.sizes[i];
+            EXPECT_EQ(areaText(entries[i].area), l.areas[i]);
             const auto found = areaOf(l.kind, l.sizes[i]);
-            ASSERT_TRUE(found.has_value());
-            EXPECT_EQ(areaText(*found), l.areas[i]);
+            EXPECT_TRUE(found.has_value());
+            if (found) {
+                EXPECT_EQ(areaText(*found), l.areas[i]);
+            }
         }
     }
 }

@@ -1,6 +1,10 @@
-#include "window_test.h"
+#include "convert.h"
+#include "form.h"
+#include "pick.h"
 #include "reference.h"
+#include "trunking_sheet.h"
 #include "trunking_window.h"
+#include "window_test.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,6 +12,7 @@
 #include <QInputMethodEvent>
 #include <QListWidget>
 #include <QTest>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -112,8 +117,9 @@ TEST_F(TrunkingWindow, SizeLookedUpAtEveryKeystroke)
         erase(c.field);
         erase(c.area); // each case starts from an empty area
         for (int i = 0; i < int(c.after.size()); ++i) {
+            SCOPED_TRACE(std::string(c.field) + " after " + QByteArray(c.typed, i + 1).constData());
             key(c.field, QChar(c.typed[i]));
-            EXPECT_EQ(text(c.area), c.after[i]) << c.field << " after " << QByteArray(c.typed, i + 1).constData();
+            EXPECT_EQ(text(c.area), c.after[i]);
             EXPECT_EQ(notice(), "");
         }
     }
@@ -201,11 +207,12 @@ TEST_F(TrunkingWindow, RowTotalIsAreaTimesCount)
         {"SYV", "9", "3", "339.3"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.row) + " " + c.size + " × " + c.count);
         const std::string row = c.row;
         type((row + "1").c_str(), c.size);
         enter((row + "3").c_str(), QString::fromUtf8(c.count));
-        ASSERT_EQ(text((row + "3").c_str()), QString::fromUtf8(c.count));
-        EXPECT_EQ(text((row + "4").c_str()), QString::fromUtf8(c.total)) << c.row << " " << c.size << " × " << c.count;
+        EXPECT_EQ(text((row + "3").c_str()), QString::fromUtf8(c.count));
+        EXPECT_EQ(text((row + "4").c_str()), QString::fromUtf8(c.total));
     }
 }
 
@@ -261,6 +268,39 @@ TEST_F(TrunkingWindow, AddsIntoTheRunningTotalAndSizesTheTrunking)
     EXPECT_EQ(text("xczmj"), "1181.81818181818");
     EXPECT_EQ(text("sz"), "390");
     EXPECT_EQ(notice(), "");
+}
+
+// Shown the trunking catalogue, the sheet sizes the pipe at its own rule:
+// where the wires fall under several bands of the rules text (BV 2.5 and
+// VV 16), at the strictest of those bands.
+TEST_F(TrunkingWindow, TheSheetsPipeTakesTheStrictestBandOfItsWires)
+{
+    type("BV1", "2.5");
+    type("BV3", "9");
+    type("VV1", "16");
+    type("VV3", "2");
+    click("Label8", 0);
+    click("xcmj");
+    ASSERT_FALSE(find("List2")->isVisible());
+    const double sections[] = {2.5, 16};
+    double strictest = 100;
+    int bands = 0;
+    for (const trunking::PipeRule& rule : trunking::pipeRules(trunking::fillRules())) {
+        // Each band as its line of the rules words it.
+        const auto shown = [](double v) { return numeric::formatNumber(v); };
+        EXPECT_NE(rule.line.find(shown(rule.lower) + "~" + shown(rule.upper) + "mm2"), std::string::npos) << rule.line;
+        EXPECT_NE(rule.line.find(shown(rule.percent) + "%"), std::string::npos) << rule.line;
+        if (std::any_of(std::begin(sections), std::end(sections),
+                        [&rule](double s) { return s >= rule.lower && s <= rule.upper; })) {
+            strictest = std::min(strictest, rule.percent);
+            ++bands;
+        }
+    }
+    ASSERT_EQ(bands, 2) << "the rules put 2.5 and 16 mm² in two bands";
+    const QString sheet = sheet::toPlainText(trunking::makeSheet(form()->snapshot()));
+    const QString pipe = QStringLiteral("S钢管 = ΣA / 百分数 × 100 = %1 / %2 × 100")
+                             .arg(text("sz"), QString::fromStdString(numeric::formatNumber(strictest)));
+    EXPECT_TRUE(sheet.contains(pipe)) << pipe.toStdString() << "\n" << sheet.toStdString();
 }
 
 TEST_F(TrunkingWindow, EitherLabelAddsTheTypedArea)

@@ -91,10 +91,13 @@ TEST_F(Keyboard, EveryAccessKeyPressesItsButton)
 {
     for (const Keys& k : windows) {
         for (const auto& [key, name] : k.accessKeys) {
+            SCOPED_TRACE(std::string(k.window) + " " + name);
             restart();
             openWindow(k.window);
             auto* button = qobject_cast<QAbstractButton*>(find(name));
-            ASSERT_NE(button, nullptr) << name;
+            EXPECT_NE(button, nullptr);
+            if (!button)
+                continue;
             EXPECT_TRUE(button->text().contains(QStringLiteral("&") + QKeySequence(key).toString())) << name;
             QSignalSpy clicked(button, &QAbstractButton::clicked);
             if (win()->objectName() == "dqjs" && key == Qt::Key_E)
@@ -229,6 +232,7 @@ TEST_F(Keyboard, AHeldOrBouncingExitKeyNeverEndsTheProgram)
     const char* calculators[] = {"zdjs", "fljs", "fhjs"};
     for (size_t i = 0; i < std::size(holds); ++i) {
         const Hold& hold = holds[i];
+        SCOPED_TRACE(hold.name);
         restart();
         QWindow* menu = win()->windowHandle();
         open(calculators[i]);
@@ -236,7 +240,11 @@ TEST_F(Keyboard, AHeldOrBouncingExitKeyNeverEndsTheProgram)
         const quint64 heldFrom = ui::keys::serial();
         EXPECT_EQ(ui::keys::pressedAt(Qt::Key_E), heldFrom);
         ui::clock::advance(130);
-        ASSERT_EQ(visibleWindows(), QStringList{"dqjs"}) << hold.name;
+        EXPECT_EQ(visibleWindows(), QStringList{"dqjs"});
+        if (!shell_->window("dqjs")->isVisible()) {
+            releaseE(win()->windowHandle(), t += 100);
+            continue;
+        }
         current_ = shell_->window("dqjs");
         activate();
         ui::clock::advance(600);
@@ -455,15 +463,24 @@ TEST_F(Keyboard, ClickableLabelsAreKeyboardControls)
     EXPECT_EQ(spoken->text(QAccessible::Name), "单位功率(W)");
     ASSERT_NE(spoken->actionInterface(), nullptr);
     EXPECT_TRUE(spoken->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
-    const std::function<void()> presses[] = {
-        [&] { unitPower->setFocus(); press(Qt::Key_Space); },
-        [&] { unitPower->setFocus(); press(Qt::Key_Return); },
-        [&] { spoken->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); },
+    const std::pair<const char*, std::function<void()>> presses[] = {
+        {"Space",
+         [&] {
+             unitPower->setFocus();
+             press(Qt::Key_Space);
+         }},
+        {"Enter",
+         [&] {
+             unitPower->setFocus();
+             press(Qt::Key_Return);
+         }},
+        {"a screen reader's press",
+         [&] { spoken->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }},
     };
-    for (const auto& pressIt : presses) {
+    for (const auto& [how, pressIt] : presses) {
         type("dwgl", "");
         pressIt();
-        EXPECT_EQ(text("dwgl"), "8.9");
+        EXPECT_EQ(text("dwgl"), "8.9") << how;
     }
     exit(win());
 
@@ -525,12 +542,17 @@ TEST_F(Keyboard, ScreenReadersHearWhatEachControlHolds)
     EXPECT_EQ(spoken(QApplication::focusWidget()), "利用百分数");
     // The catalogue lists are labelled by their tabs, and read item by item.
     for (const auto& [list, label] : {std::pair{"List1", "Label10"}, std::pair{"List2", "Label11"}}) {
+        SCOPED_TRACE(list);
         QAccessibleInterface* l = QAccessible::queryAccessibleInterface(find(list));
         const auto labels = l->relations(QAccessible::Label);
-        ASSERT_EQ(labels.size(), 1) << list;
-        EXPECT_EQ(labels.front().first->object(), find(label));
+        EXPECT_EQ(labels.size(), 1);
+        if (labels.size() == 1) {
+            EXPECT_EQ(labels.front().first->object(), find(label));
+        }
         auto* items = qobject_cast<QListWidget*>(find(list));
-        ASSERT_EQ(l->childCount(), items->count());
+        EXPECT_EQ(l->childCount(), items->count());
+        if (l->childCount() != items->count() || items->count() < 2)
+            continue;
         EXPECT_EQ(l->child(1)->text(QAccessible::Name), items->item(1)->text());
         EXPECT_EQ(l->child(1)->parent(), l);
         EXPECT_EQ(l->indexOfChild(l->child(1)), 1);

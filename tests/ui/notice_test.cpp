@@ -101,11 +101,15 @@ TEST_F(Notices, EveryFailureIsMarkedHeardAndPlacedClearOfTheControls)
     for (const Calculator& calculator : calculators) {
         open(calculator.window);
         for (const Failure& f : calculator.failures) {
+            SCOPED_TRACE(::testing::Message() << calculator.window << ", failure "
+                                              << &f - calculator.failures.data() + 1 << " on " << f.marked);
             for (const Action& a : f.actions)
                 act(a);
-            ASSERT_EQ(failedField(), f.marked) << calculator.window;
+            EXPECT_EQ(failedField(), f.marked);
             const QString note = notice();
-            ASSERT_FALSE(note.isEmpty());
+            EXPECT_FALSE(note.isEmpty());
+            if (failedField() != f.marked || note.isEmpty())
+                continue;
 
             // An alert in the note's own words: a screen reader reads an alert
             // out as soon as it appears.
