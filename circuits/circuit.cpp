@@ -232,6 +232,7 @@ Result<SupplyFigures> supplyOrigin(const Supply& supply)
         return Result<SupplyFigures>::fail("变压器台数须不少于 1");
 
     SupplyFigures f;
+    f.given = supply;
     const double un2 = f.un * f.un;
     // kV² / MVA is Ω.
     f.zq = f.c * un2 / supply.networkMva;
@@ -364,6 +365,8 @@ Result<CircuitFigures> size(const CircuitInput& input, const Board& board, const
     f.cos = input.cos;
     f.sin = w.sin;
     f.length = input.length;
+    f.ambient = input.ambient;
+    f.circuits = input.circuits;
     f.breaker = b;
     f.derating = w.derating;
     CableChoice& choice = f.cable;

@@ -82,6 +82,7 @@ struct Supply {
 };
 
 struct SupplyFigures {
+    Supply given; // what the figures are made from
     double c = voltageFactor;
     double un = nominalVoltage; // kV
     // ZQ = c × Un² / S″kQ, XQ = 0.995 ZQ, RQ = 0.1 XQ, Ω.
@@ -230,6 +231,8 @@ struct CircuitFigures {
     double ijs = 0;
     double cos = 0, sin = 0;
     std::optional<double> length; // m
+    double ambient = defaultAmbient; // °C, as given
+    int circuits = 1;                // grouped together, as given
     BreakerFigures breaker;
     Derating derating;
     CableChoice cable;

@@ -42,41 +42,86 @@ QJsonArray array(const QJsonValue& v, const QString& what)
     return v.toArray();
 }
 
-// The row's cells as the file names them, with the window's headings.
+// The row's cells as the file names them, with the window's headings. The
+// circuit's came with format version 2: a file of version 1 has none, and
+// its rows keep their defaults.
 struct RowCell {
     const char* key;
     const char* heading;
     std::string ScheduleRow::*cell;
+    bool sinceVersion2 = false;
 };
 const RowCell rowCells[] = {
-    {"name", "用电设备组", &ScheduleRow::name}, {"pe", "设备容量Pe(kW)", &ScheduleRow::pe},
-    {"kx", "需要系数Kx", &ScheduleRow::kx},     {"cos", "功率因数cosφ", &ScheduleRow::cos},
-    {"phases", "相数", &ScheduleRow::phases},   {"board", "子配电箱", &ScheduleRow::board},
+    {"name", "用电设备组", &ScheduleRow::name},           {"pe", "设备容量Pe(kW)", &ScheduleRow::pe},
+    {"kx", "需要系数Kx", &ScheduleRow::kx},               {"cos", "功率因数cosφ", &ScheduleRow::cos},
+    {"phases", "相数", &ScheduleRow::phases},             {"board", "子配电箱", &ScheduleRow::board},
+    {"number", "回路编号", &ScheduleRow::number, true},   {"cable", "线缆", &ScheduleRow::cable, true},
+    {"method", "敷设方式", &ScheduleRow::method, true},   {"length", "长度(m)", &ScheduleRow::length, true},
+    {"ambient", "环境温度(℃)", &ScheduleRow::ambient, true}, {"circuits", "并列回路数", &ScheduleRow::circuits, true},
+    {"breaker", "指定In(A)", &ScheduleRow::breaker, true},
 };
 
 struct BoardCell {
     const char* key;
     const char* caption;
     std::string Board::*cell;
+    bool sinceVersion2 = false;
 };
 const BoardCell boardCells[] = {
-    {"kp", "有功同时系数", &Board::kp},          {"kq", "无功同时系数", &Board::kq},
-    {"cosTarget", "目标功率因数", &Board::cosTarget}, {"installedQc", "实装补偿容量", &Board::installedQc},
-    {"betaMax", "负荷率上限", &Board::betaMax},   {"transformers", "变压器台数", &Board::transformers},
+    {"kp", "有功同时系数", &Board::kp},
+    {"kq", "无功同时系数", &Board::kq},
+    {"cosTarget", "目标功率因数", &Board::cosTarget},
+    {"installedQc", "实装补偿容量", &Board::installedQc},
+    {"betaMax", "负荷率上限", &Board::betaMax},
+    {"transformers", "变压器台数", &Board::transformers},
+    {"reactance", "电缆电抗X′", &Board::reactance, true},
+    {"dropLimit", "末端ΔU限值", &Board::dropLimit, true},
+    {"networkMva", "系统短路容量S″kQ", &Board::networkMva, true},
+    {"uk", "阻抗电压uk", &Board::uk, true},
+    {"loadLoss", "负载损耗Pk", &Board::loadLoss, true},
+    {"withstandTime", "短路时间t", &Board::withstandTime, true},
 };
+
+// A text the file must hold, or one it may lack (then the default stays).
+void take(const QJsonObject& o, const char* key, bool mayLack, const QString& what, std::string& into)
+{
+    if (mayLack && !o.contains(key))
+        return;
+    into = text(o.value(key), what);
+}
+
+// A series of positive numbers.
+std::vector<double> seriesFrom(const QJsonValue& value, const QString& what)
+{
+    std::vector<double> series;
+    for (const QJsonValue& v : array(value, what)) {
+        const double d = v.toDouble(std::nan(""));
+        if (!v.isDouble() || !std::isfinite(d) || d <= 0)
+            throw Refused(what + QStringLiteral("中有无效的数"));
+        series.push_back(d);
+    }
+    return series;
+}
+
+QJsonArray seriesJson(const std::vector<double>& series)
+{
+    QJsonArray out;
+    for (const double v : series)
+        out.append(v);
+    return out;
+}
 
 QJsonObject boardJson(const Board& b)
 {
-    QJsonArray rows, series;
+    QJsonArray rows;
     for (const ScheduleRow& r : b.rows) {
         QJsonObject row;
         for (const RowCell& c : rowCells)
             row[c.key] = qs(r.*c.cell);
         rows.append(row);
     }
-    for (const double v : b.series)
-        series.append(v);
-    QJsonObject o{{"name", qs(b.name)}, {"rows", rows}, {"series", series}};
+    QJsonObject o{{"name", qs(b.name)}, {"rows", rows}, {"series", seriesJson(b.series)},
+                  {"breakers", seriesJson(b.breakers)}};
     for (const BoardCell& c : boardCells)
         o[c.key] = qs(b.*c.cell);
     return o;
@@ -100,18 +145,15 @@ Board boardFrom(const QJsonValue& value, std::size_t index)
         const QJsonObject r = rows[i].toObject();
         ScheduleRow read;
         for (const RowCell& c : rowCells)
-            read.*c.cell = text(r.value(c.key), row + QStringLiteral("的“%1”").arg(QString::fromUtf8(c.heading)));
+            take(r, c.key, c.sinceVersion2, row + QStringLiteral("的“%1”").arg(QString::fromUtf8(c.heading)),
+                 read.*c.cell);
         b.rows.push_back(std::move(read));
     }
     for (const BoardCell& c : boardCells)
-        b.*c.cell = text(o.value(c.key), place + QStringLiteral("的%1").arg(QString::fromUtf8(c.caption)));
-    b.series.clear();
-    for (const QJsonValue& v : array(o.value("series"), place + QStringLiteral("的变压器容量系列"))) {
-        const double d = v.toDouble(std::nan(""));
-        if (!v.isDouble() || !std::isfinite(d) || d <= 0)
-            throw Refused(place + QStringLiteral("的变压器容量系列中有无效的数"));
-        b.series.push_back(d);
-    }
+        take(o, c.key, c.sinceVersion2, place + QStringLiteral("的%1").arg(QString::fromUtf8(c.caption)), b.*c.cell);
+    b.series = seriesFrom(o.value("series"), place + QStringLiteral("的变压器容量系列"));
+    if (o.contains("breakers"))
+        b.breakers = seriesFrom(o.value("breakers"), place + QStringLiteral("的断路器系列"));
     return b;
 }
 

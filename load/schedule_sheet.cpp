@@ -1,5 +1,7 @@
 #include "schedule_sheet.h"
 
+#include "sheet_figures.h"
+
 #include "convert.h"
 #include "facts.h"
 #include "schedule_text.h"
@@ -12,6 +14,7 @@
 
 using numeric::Num;
 using sheet::Facts;
+using namespace load::figures;
 
 namespace load {
 
@@ -28,74 +31,6 @@ const double threePhaseKv = std::sqrt(3.0) * 0.38;
 const double singlePhaseKv = 0.22;
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// A worked-out figure: the 15 significant digits the sheet writes.
-QString fig(double value) { return qs(numeric::formatNumber(value)); }
-
-// A figure as it was read: its 15 digits when they give the value back, else
-// the shortest text that does, so that a line worked with it is exactly the
-// line the schedule worked.
-QString exact(double value)
-{
-    const std::string text = numeric::formatNumber(value);
-    const Num back = numeric::parseStrict(text);
-    if (back && back.value() == value)
-        return qs(text);
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    std::string shortest(buffer, end);
-    std::replace(shortest.begin(), shortest.end(), 'e', 'E');
-    return qs(shortest);
-}
-
-// The value a figure's text stands for.
-double valueOf(const QString& figure)
-{
-    const Num n = numeric::parseStrict(figure.toStdString());
-    return n ? n.value() : 0;
-}
-
-// Whether a line worked with 15-digit figures still gives its value to 15 digits.
-bool holds(double worked, double value)
-{
-    return std::fabs(worked - value) <= 1e-14 * std::max(std::fabs(worked), std::fabs(value));
-}
-
-QString rounded(double value, int decimals) { return qs(shown(value, decimals)); }
-
-// Kx and cosφ as a schedule writes them: two decimals, three when two would not show the factor.
-QString factor(double value)
-{
-    const std::string two = shown(value, 2);
-    return valueOf(qs(two)) == value ? qs(two) : rounded(value, 3);
-}
-
-// "四舍五入至两位小数为 453.33 kVA": how a line's value stands in the table.
-QString roundingOf(double value, int decimals, const QString& unit)
-{
-    static const char* const places[] = {"整数", "一位小数", "两位小数", "三位小数"};
-    return QStringLiteral("四舍五入至%1为 %2%3")
-        .arg(QString::fromUtf8(places[decimals]), rounded(value, decimals), unit.isEmpty() ? QString() : " " + unit);
-}
-
-QString roundedTo(double value, int decimals, const QString& unit)
-{
-    return QStringLiteral("（%1）").arg(roundingOf(value, decimals, unit));
-}
-
-// "symbol = expression = figures = value unit" with the figures already put in.
-QString line(const QString& symbol, const QString& expression, const QString& figures, const QString& value,
-             const QString& unit)
-{
-    return symbol + " = " + expression + " = " + figures + " = " + value + (unit.isEmpty() ? QString() : " " + unit);
-}
-
-// `after` follows the unit: how the value is rounded for the table, or what it decides.
-QString equation(const QString& symbol, const QString& expression, const QString& pattern, const QStringList& figures,
-                 double value, const QString& unit, const QString& after = {})
-{
-    return Facts::equationOf(symbol, expression, pattern, figures, fig(value), unit) + after;
-}
 
 // tanφ = √(1 − cos²φ) / cosφ, in the schedule's order of operations.
 Num tanOf(double cos)

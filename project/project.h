@@ -24,7 +24,9 @@
 namespace project {
 
 constexpr const char* formatName = "elcarta-project";
-constexpr int formatVersion = 1;
+// 2: the load schedule's rows are circuits too. A file of version 1 opens
+// with every circuit cell at its default.
+constexpr int formatVersion = 2;
 
 // The lines every sheet of the project carries at its head.
 using Header = sheet::Header;
