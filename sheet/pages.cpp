@@ -433,6 +433,7 @@ private:
     bool afterHeading_ = false; // the flow being set follows a heading on this page
     double after_ = 0;
     std::vector<double> bounds_; // the top and each row's foot of the table's part on this page
+    bool repeated_ = false;      // the part on this page begins with the header row repeated
 
     bool asked(std::size_t flow, int unit) const { return breaks_.count({static_cast<int>(flow), unit}) > 0; }
     int page() const { return static_cast<int>(out_.pages.size()); }
@@ -579,7 +580,8 @@ private:
         rule(f);
         newPage();
         bounds_ = {y_};
-        if (f.header && repeat)
+        repeated_ = f.header && repeat;
+        if (repeated_)
             row(f, f.rows[0], true, 0, f.rows[0].lines);
     }
 
@@ -588,10 +590,11 @@ private:
         const Flow& f = flows_[i];
         y_ += gap(f.before);
         bounds_ = {y_};
+        repeated_ = false;
         for (std::size_t r = 0; r < f.rows.size(); ++r) {
             const Row& rw = f.rows[r];
             const bool head = f.header && r == 0;
-            if (r > 0 && asked(i, static_cast<int>(r)))
+            if (r > 0 && asked(i, static_cast<int>(r)) && bounds_.size() > (repeated_ ? 2u : 1u))
                 overleaf(f, !head);
             else if (y_ + height(f, rw) > height_ + eps) {
                 // Over to the next page, unless no page would hold the row, or
@@ -677,10 +680,12 @@ Pages layOut(const Sheet& sheet, Faces& faces)
     std::set<Break> breaks;
     for (int round = 0;; ++round) {
         Pages pages = Pager(sheet, faces, all, breaks).run();
-        // Each round asks for one more break, never the same twice.
         const std::optional<Break> more = round < 64 ? wantedBreak(pages.placement, all) : std::nullopt;
         if (!more || !breaks.insert(*more).second)
             return pages;
+        // The pages after the new break are set anew: what was asked of them
+        // was asked of other pages.
+        breaks.erase(std::next(breaks.find(*more)), breaks.end());
     }
 }
 
