@@ -2,6 +2,7 @@
 
 #include "calculators.h"
 #include "facts.h"
+#include "lightning_sheet.h"
 #include "schedule_file.h"
 #include "schedule_sheet.h"
 
@@ -62,6 +63,12 @@ sheet::Sheet projectSheet(const Project& p)
             for (const auto* part : {&given, &found})
                 for (const QStringList& r : *part)
                     row << r[2];
+            // The verdict is a text of its own: the summary names its class.
+            if (c.window == "fljs") {
+                if (rows.empty())
+                    header << QStringLiteral("防雷类别");
+                row << lightning::protectionClass(one.state);
+            }
             rows.push_back(row);
         }
         if (header.size() > 8)

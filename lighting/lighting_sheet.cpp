@@ -24,8 +24,10 @@ QString lookupLine(const Facts& facts)
         return start + QStringLiteral("未计算");
     const ui::Record* r = facts.record("dwgl");
     const ui::Figure* row = r ? r->figure("表16-35") : nullptr;
-    if (!row)
-        return start + QStringLiteral("U = %1 W/m²（输入值）").arg(unit);
+    if (!row) {
+        const QString typed = sheet::notANumber(unit);
+        return start + (typed.isEmpty() ? QStringLiteral("U = %1 W/m²（输入值）").arg(unit) : typed);
+    }
     return start + QStringLiteral("按房间高度代号 %1、A = %2 m² 查表16-35，%3，U = %4 W/m²")
                        .arg(*facts.used("dwgl", "H"), *facts.used("dwgl", "mj"), QString::fromStdString(row->value), unit);
 }

@@ -6,6 +6,7 @@
 #include "lightning_window.h"
 #include "strike.h"
 
+#include <QRegularExpression>
 #include <optional>
 
 using sheet::Facts;
@@ -105,6 +106,44 @@ std::optional<QString> figureOf(const ui::Record* r, const std::string& name)
     return f ? std::optional<QString>(QString::fromStdString(f->value)) : std::nullopt;
 }
 
+// Whether N satisfies the comparison a verdict text opens with ("0.06<N<0.3",
+// "N>0.3", "0.012<N<=0.06"), read literally.
+bool satisfies(const QString& comparison, double n)
+{
+    const qsizetype at = comparison.indexOf(u'N');
+    if (at < 0)
+        return true;
+    auto holds = [n](QString op, const QString& figure, bool left) {
+        const numeric::Num limit = numeric::parseStrict(figure.toStdString());
+        if (!limit)
+            return true;
+        if (left) // "a<" reads N > a
+            op = op == "<" ? ">" : op == "<=" ? ">=" : op == ">" ? "<" : op == ">=" ? "<=" : op;
+        const double v = limit.value();
+        return op == "<" ? n < v : op == "<=" ? n <= v : op == ">" ? n > v : op == ">=" ? n >= v : true;
+    };
+    static const QRegularExpression leftPart(QStringLiteral("^([0-9.]+)(<=|<|>=|>)$")),
+        rightPart(QStringLiteral("^(<=|<|>=|>)([0-9.]+)$"));
+    const QRegularExpressionMatch l = leftPart.match(comparison.left(at)), r = rightPart.match(comparison.mid(at + 1));
+    return (!l.hasMatch() || holds(l.captured(2), l.captured(1), true)) &&
+           (!r.hasMatch() || holds(r.captured(1), r.captured(2), false));
+}
+
+// N on a limit gets a verdict text whose comparison leaves the limit out
+// (N = 0.06 and "0.06<N<0.3,…三类…"): the sheet keeps the text and says that
+// it is the window's verdict for that value.
+void boundaryRemark(const Facts& facts, sheet::Section& s)
+{
+    const std::optional<double> n = number(facts.used("dj", "n"));
+    const QString verdictText = facts.text("dj").trimmed();
+    if (!n || !facts.record("dj"))
+        return;
+    const QString comparison = verdictText.section(u',', 0, 0);
+    if (verdictText != QString::fromStdString(verdict(*n, importanceOf(facts, "dj"))) || satisfies(comparison, *n))
+        return;
+    s.text(QStringLiteral("注：N = %1 恰为限值，窗口对此值给出“%2”一档的结论。").arg(shown(*n), comparison));
+}
+
 void check(sheet::Sheet& sheet, const Facts& facts)
 {
     sheet::Section& s = sheet.section(QStringLiteral("五、按 GB 50057-2010 复核"));
@@ -186,6 +225,7 @@ sheet::Sheet makeSheet(const ui::State& state)
     sheet::Section& results = sheet.section(QStringLiteral("三、计算结果"));
     facts.addResults(results);
     results.text(QStringLiteral("防雷等级：") + sheet::result(facts.text("dj")));
+    boundaryRemark(facts, results);
     if (const QString r = facts.remark("dj"); !r.isEmpty())
         results.text(QStringLiteral("注：") + r);
 
@@ -204,6 +244,17 @@ std::string caseName(const ui::State& state)
         if (state.isChecked(option->name))
             city = option->caption;
     return read("l") + "×" + read("w") + "×" + read("H") + " m " + city;
+}
+
+QString protectionClass(const ui::State& state)
+{
+    const QString verdictText = QString::fromStdString(state.text("dj")).trimmed();
+    if (verdictText.isEmpty())
+        return sheet::result({});
+    for (const char* named : {"二类", "三类", "不用设防"})
+        if (verdictText.contains(QString::fromUtf8(named)))
+            return QString::fromUtf8(named);
+    return verdictText;
 }
 
 } // namespace lightning

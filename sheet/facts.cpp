@@ -21,7 +21,26 @@ QString plainCaption(const std::string& caption)
     return c.trimmed();
 }
 
+const QString notANumberNote = QStringLiteral("不是一个数");
+
+// A caption that holds its unit after a figure ("40W"): the figure alone.
+QString withoutUnit(const QString& caption, const QString& unit)
+{
+    if (unit.isEmpty() || !caption.endsWith(unit))
+        return caption;
+    const QString figure = caption.left(caption.size() - unit.size()).trimmed();
+    return numeric::parseStrict(figure.toStdString()) ? figure : caption;
+}
+
 } // namespace
+
+QString notANumber(const QString& fieldText)
+{
+    const QString t = fieldText.trimmed();
+    if (t.isEmpty() || numeric::parseStrict(t.toStdString()))
+        return {};
+    return QStringLiteral("窗口中为“%1”，%2").arg(t, notANumberNote);
+}
 
 QString result(const QString& fieldText)
 {
@@ -151,7 +170,9 @@ QString Facts::equation(const std::string& result, const QString& symbol, const 
     if (value.isEmpty() || placeholder(result))
         return symbol + " = " + expression + QStringLiteral(" = 未计算");
     if (!record(result))
-        return symbol + " = " + value + (unit.isEmpty() ? QString() : " " + unit) + QStringLiteral("（输入值）");
+        return !notANumber(value).isEmpty()
+                   ? symbol + QStringLiteral("：") + notANumber(value)
+                   : symbol + " = " + value + (unit.isEmpty() ? QString() : " " + unit) + QStringLiteral("（输入值）");
     QStringList put;
     for (const std::string& name : figures) {
         const std::optional<QString> f = used(result, name);
@@ -169,7 +190,8 @@ QString Facts::value(const std::string& result, const QString& symbol, const QSt
     if (v.isEmpty() || placeholder(result))
         return symbol + QStringLiteral(" = 未计算");
     if (!record(result))
-        return symbol + " = " + v + u + QStringLiteral("（输入值）");
+        return !notANumber(v).isEmpty() ? symbol + QStringLiteral("：") + notANumber(v)
+                                        : symbol + " = " + v + u + QStringLiteral("（输入值）");
     return symbol + " = " + v + u + (why.isEmpty() ? QString() : QStringLiteral("（%1）").arg(why));
 }
 
@@ -207,8 +229,12 @@ std::optional<QString> Facts::differs(const ui::Figure& f) const
 QString Facts::remark(const std::string& result) const
 {
     const ui::Record* r = record(result);
-    if (!r)
-        return text(result).trimmed().isEmpty() || placeholder(result) ? QString() : QStringLiteral("输入值");
+    if (!r) {
+        const QString t = text(result).trimmed();
+        if (t.isEmpty() || placeholder(result))
+            return {};
+        return notANumber(t).isEmpty() ? QStringLiteral("输入值") : notANumberNote;
+    }
     // A running total reads itself and the figures it adds are meant to
     // change between additions: only a failure is worth saying.
     if (r->figure(result))
@@ -304,19 +330,22 @@ std::vector<QStringList> Facts::conditions(const std::vector<std::string>& skip)
                             usedOptions[o->name] << nameOf(field);
             const ui::Control* now = optionNow(c.name);
             QString value, note;
+            // A caption that already says the unit ("40W") gives its figure, the unit its own column.
+            const QString unit = qs(q->unit);
+            auto caption = [&](const ui::Control* o) { return withoutUnit(plainCaption(o->caption), unit); };
             if (usedOptions.empty()) {
-                value = now ? plainCaption(now->caption) : QString();
+                value = now ? caption(now) : QString();
             } else {
                 QStringList each;
                 for (const auto& [o, results] : usedOptions)
-                    each << (usedOptions.size() == 1 ? plainCaption(table_.find(o)->caption)
-                                                     : QStringLiteral("%1（%2）").arg(plainCaption(table_.find(o)->caption),
-                                                                                     results.join("、")));
+                    each << (usedOptions.size() == 1
+                                 ? caption(table_.find(o))
+                                 : QStringLiteral("%1（%2）").arg(caption(table_.find(o)), results.join("、")));
                 value = each.join("；");
                 if (now && (usedOptions.size() > 1 || !usedOptions.count(now->name)))
                     note = QStringLiteral("窗口中现选 %1").arg(plainCaption(now->caption));
             }
-            rows.push_back({qs(q->term), qs(q->symbol), value, qs(q->unit), note});
+            rows.push_back({qs(q->term), qs(q->symbol), value, unit, note});
         }
     }
     return rows;
@@ -329,8 +358,10 @@ std::vector<QStringList> Facts::results(const std::vector<std::string>& skip) co
         if (c.quantity.role != ui::Role::Result || c.kind == ui::Kind::MultiField ||
             std::find(skip.begin(), skip.end(), c.name) != skip.end())
             continue;
-        rows.push_back({qs(c.quantity.term), qs(c.quantity.symbol), result(placeholder(c.name) ? QString() : text(c.name)),
-                        qs(c.quantity.unit), remark(c.name)});
+        const QString shownText = placeholder(c.name) ? QString() : text(c.name);
+        const bool typed = !record(c.name) && !notANumber(shownText).isEmpty();
+        rows.push_back({qs(c.quantity.term), qs(c.quantity.symbol), result(shownText),
+                        typed ? QString() : qs(c.quantity.unit), remark(c.name)});
     }
     return rows;
 }
@@ -358,7 +389,8 @@ void Facts::addEquation(Section& section, const std::string& result, const QStri
 
 void Facts::addRemark(Section& section, const std::string& result) const
 {
-    if (const QString r = remark(result); !r.isEmpty() && r != QStringLiteral("输入值"))
+    // An input value or a text that is no number: its line already says so.
+    if (const QString r = remark(result); !r.isEmpty() && r != QStringLiteral("输入值") && r != notANumberNote)
         section.text(QStringLiteral("注：") + r);
 }
 

@@ -46,7 +46,7 @@ public:
     // "symbol = expression = figures = value unit": the figures the step used,
     // put into `pattern` at %1, %2, … in the order of `figures`, and the
     // field's text as the value. A result typed by hand is stated as an
-    // input value, an empty one as 未计算.
+    // input value (or, no number, as notANumber()), an empty one as 未计算.
     QString equation(const std::string& result, const QString& symbol, const QString& expression,
                      const QString& pattern, const std::vector<std::string>& figures, const QString& unit = {}) const;
     // A result that is no arithmetic (a value taken from an option): "symbol =
@@ -93,6 +93,11 @@ private:
     const ui::Table& table_;
     const ui::State& state_;
 };
+
+// A field's text that is no number, as the sheet states it instead of a
+// figure (no unit, no equation): "窗口中为“x7.7”，不是一个数"; empty for a
+// number or an empty field.
+QString notANumber(const QString& fieldText);
 
 QString shown(double value);    // 15 significant digits
 // A field's text as the window reads it leniently, with 15 significant digits

@@ -16,6 +16,27 @@ Paper paper(const Sheet& sheet)
     return {sheet.landscape ? QSizeF(297, 210) : QSizeF(210, 297), margins};
 }
 
+bool isWide(char32_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) || (c >= 0x3041 && c <= 0x33FF) ||
+           (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+QFont sheetFont(double pointSize, bool bold)
+{
+    static const QString family = [] {
+        const QString name = QStringLiteral("计算书宋体");
+        QFont::insertSubstitutions(name, {"宋体", "SimSun", "AR PL UMing CN", "AR PL SungtiL GB", "Noto Serif CJK SC"});
+        return name;
+    }();
+    QFont font(family);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
 namespace {
 
 const QString blank(16, '_'); // a line to write on by hand
@@ -102,9 +123,163 @@ std::vector<Run> figureRuns(const QString& text)
     return runs;
 }
 
-QString joinFigures(const QString& text)
+namespace {
+
+bool isSpace(char32_t c) { return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == U'\u3000'; }
+
+// The code point at i and the code units it takes.
+std::pair<char32_t, qsizetype> codeAt(const QString& text, qsizetype i)
 {
-    const std::vector<Run> runs = figureRuns(text);
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return {QChar::surrogateToUcs4(c, text[i + 1]), 2};
+    return {c.unicode(), 1};
+}
+
+// Chinese units a figure is followed by ("17 支", "0.21 次/a").
+bool isUnitCharacter(char32_t c) { return c == U'支' || c == U'次' || c == U'台'; }
+
+// The letters and marks of a unit after a figure: "kW", "m²", "W/m²", "(A)", "%".
+bool isUnitWord(QStringView word)
+{
+    if (word.isEmpty())
+        return false;
+    const QChar first = word[0];
+    if (!first.isLetter() && first != u'%' && first != u'\u00B0' && first != u'(' && !isUnitCharacter(first.unicode()))
+        return false;
+    for (const QChar c : word)
+        if (!c.isLetter() && !isUnitCharacter(c.unicode()) && !QStringView(u"²³¹⁰⁴⁵⁶⁷⁸⁹⁻·/()%\u00B0").contains(c))
+            return false;
+    return true;
+}
+
+// Runs of characters that are neither spaces nor wide, with a Chinese unit
+// character that a "/" joins to them ("次/a").
+std::vector<Run> narrowWords(const QString& text)
+{
+    std::vector<Run> words;
+    const qsizetype n = text.size();
+    qsizetype i = 0, before = -1; // before: where the previous code point starts
+    while (i < n) {
+        const auto [c, size] = codeAt(text, i);
+        if (isSpace(c) || isWide(c)) {
+            before = i;
+            i += size;
+            continue;
+        }
+        qsizetype start = i;
+        while (i < n) {
+            const auto [d, s] = codeAt(text, i);
+            if (isSpace(d) || isWide(d))
+                break;
+            i += s;
+        }
+        if (text[start] == u'/' && before >= 0 && isUnitCharacter(codeAt(text, before).first))
+            start = before;
+        if (text[i - 1] == u'/' && i < n && isUnitCharacter(codeAt(text, i).first))
+            i += codeAt(text, i).second;
+        words.push_back({start, i - start});
+        before = -1;
+    }
+    return words;
+}
+
+bool endsWithFigure(const QString& text, const Run& word)
+{
+    for (const Run& f : figureRuns(text.mid(word.start, word.length)))
+        if (f.start + f.length == word.length)
+            return true;
+    const QChar last = text[word.start + word.length - 1];
+    return last >= u'0' && last <= u'9';
+}
+
+// Whether p falls strictly inside one of the runs (ascending); `next` walks along.
+bool inside(const std::vector<Run>& runs, std::size_t& next, qsizetype p)
+{
+    while (next < runs.size() && runs[next].start + runs[next].length <= p)
+        ++next;
+    return next < runs.size() && runs[next].start < p && p < runs[next].start + runs[next].length;
+}
+
+} // namespace
+
+std::vector<Run> keptRuns(const QString& text)
+{
+    const std::vector<Run> words = narrowWords(text);
+    std::vector<Run> kept;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        Run r = words[w];
+        const qsizetype end = r.start + r.length;
+        // A figure, one space and its unit.
+        if (end + 1 < text.size() && text[end] == u' ' && endsWithFigure(text, r)) {
+            if (w + 1 < words.size() && words[w + 1].start == end + 1 &&
+                isUnitWord(QStringView(text).mid(words[w + 1].start, words[w + 1].length))) {
+                r.length = words[w + 1].start + words[w + 1].length - r.start;
+                ++w;
+            } else if (isUnitCharacter(text[end + 1].unicode()) &&
+                       (w + 1 >= words.size() || words[w + 1].start > end + 1)) {
+                r.length += 2;
+            }
+        }
+        // A line to write on ("____") or a rule is no figure, unit or symbol.
+        const QStringView piece = QStringView(text).mid(r.start, r.length);
+        if (r.length > 1 && std::any_of(piece.begin(), piece.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+            kept.push_back(r);
+    }
+    return kept;
+}
+
+std::vector<qsizetype> breaksIn(const QString& line, bool cell)
+{
+    const std::vector<Run> kept = keptRuns(line);
+    std::vector<Run> words; // a cell's short words
+    if (cell) {
+        qsizetype i = 0;
+        while (i < line.size()) {
+            while (i < line.size() && isSpace(codeAt(line, i).first))
+                ++i;
+            const qsizetype start = i;
+            int characters = 0;
+            while (i < line.size() && !isSpace(codeAt(line, i).first)) {
+                i += codeAt(line, i).second;
+                ++characters;
+            }
+            if (characters > 1 && characters <= 6)
+                words.push_back({start, i - start});
+        }
+    }
+    std::vector<qsizetype> at;
+    std::size_t inKept = 0, inWord = 0;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, line);
+    for (qsizetype p = finder.toNextBoundary(); p > 0 && p < line.size(); p = finder.toNextBoundary())
+        if (!inside(kept, inKept, p) && !inside(words, inWord, p))
+            at.push_back(p);
+    return at;
+}
+
+QStringList unbrokenPieces(const QString& line, bool cell)
+{
+    QStringList pieces;
+    qsizetype from = 0;
+    auto add = [&](qsizetype to) {
+        qsizetype a = from, b = to;
+        while (a < b && isSpace(line[a].unicode()))
+            ++a;
+        while (b > a && isSpace(line[b - 1].unicode()))
+            --b;
+        if (b > a)
+            pieces << line.mid(a, b - a);
+        from = to;
+    };
+    for (const qsizetype p : breaksIn(line, cell))
+        add(p);
+    add(line.size());
+    return pieces;
+}
+
+QString joinKept(const QString& text)
+{
+    const std::vector<Run> runs = keptRuns(text);
     if (runs.empty())
         return text;
     QString joined;
@@ -112,10 +287,12 @@ QString joinFigures(const QString& text)
     qsizetype from = 0;
     for (const Run& r : runs) {
         joined += QStringView(text).mid(from, r.start - from);
-        for (qsizetype k = 0; k < r.length; ++k) {
-            if (k > 0)
+        for (qsizetype k = r.start; k < r.start + r.length;) {
+            const qsizetype size = codeAt(text, k).second;
+            if (k > r.start)
                 joined += QChar(wordJoiner);
-            joined += text[r.start + k];
+            joined += text[k] == u' ' ? QStringView(u"\u00A0") : QStringView(text).mid(k, size);
+            k += size;
         }
         from = r.start + r.length;
     }
@@ -123,42 +300,46 @@ QString joinFigures(const QString& text)
     return joined;
 }
 
-Measure measure(double pointSize)
+Measure measure(double pointSize, Setter setter)
 {
     // Measured large, so that hinting and rounding do not add up along a
     // long figure; scaled down to the face's size in points.
     constexpr int size = 1000;
-    auto metrics = [](bool bold) {
-        QFont font(QStringLiteral("宋体"));
+    auto metrics = [](QFont font, bool bold) {
         font.setPixelSize(size);
         font.setBold(bold);
         return std::make_shared<QFontMetricsF>(font);
     };
-    auto regular = metrics(false), bold = metrics(true);
-    return
-        [=](const QString& text, bool b) { return (b ? bold : regular)->horizontalAdvance(text) * pointSize / size; };
+    auto regular = metrics(sheetFont(10), false), bold = metrics(sheetFont(10), true);
+    if (setter == Setter::Pdf)
+        return [=](const QString& text, bool b) {
+            return (b ? bold : regular)->horizontalAdvance(text) * pointSize / size;
+        };
+    const QFont simSun(QStringLiteral("SimSun"));
+    auto theirs = metrics(simSun, false), theirsBold = metrics(simSun, true);
+    return [=](const QString& text, bool b) {
+        const double widest =
+            std::max((b ? bold : regular)->horizontalAdvance(text), (b ? theirsBold : theirs)->horizontalAdvance(text));
+        return widest * 1.05 * pointSize / size;
+    };
 }
 
 namespace {
 
-bool isIdeograph(char32_t c)
-{
-    return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||
-           (c >= 0x20000 && c <= 0x3FFFD);
-}
-
-QStringList unbrokenPieces(const QString& line)
+// Where a word processor may break less readily: at a space or between two
+// wide characters only ("CTC505：50*50=2500" is then one piece, as some take it).
+QStringList wordProcessorPieces(const QString& line)
 {
     QStringList pieces;
     QString piece;
     char32_t before = 0;
     for (const char32_t c : line.toUcs4()) {
-        if (c == U' ' || c == U'\t' || c == U'\u3000' || (isIdeograph(before) && isIdeograph(c))) {
+        if (isSpace(c) || (isWide(before) && isWide(c))) {
             if (!piece.isEmpty())
                 pieces << piece;
             piece.clear();
         }
-        if (c != U' ' && c != U'\t' && c != U'\u3000')
+        if (!isSpace(c))
             piece += QString::fromUcs4(&c, 1);
         before = c;
     }
@@ -179,19 +360,11 @@ std::vector<double> columnWidths(const QStringList& header, const std::vector<QS
     auto take = [&](const QString& cell, std::size_t c, bool bold) {
         for (const QString& line : QString(cell).remove('\r').split('\n')) {
             most[c] = std::max(most[c], measure(line, bold));
-            // The widest piece between two places a line may be broken.
-            QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, line);
-            qsizetype from = 0;
-            for (qsizetype to = breaks.toNextBoundary(); to != -1; to = breaks.toNextBoundary()) {
-                const QString piece = line.mid(from, to - from).trimmed();
-                if (!piece.isEmpty())
-                    least[c] = std::max(least[c], measure(piece, bold));
-                from = to;
-            }
-            // Where a word processor may break less readily: at a space or
-            // between two Chinese characters only ("CTC505：50*50=2500" is
-            // then one piece, as some take it). A figure is inside one.
-            for (const QString& piece : unbrokenPieces(line))
+            // The widest piece between two places the PDF may break a cell's
+            // line, or a word processor may.
+            for (const QString& piece : unbrokenPieces(line, true))
+                least[c] = std::max(least[c], measure(piece, bold));
+            for (const QString& piece : wordProcessorPieces(line))
                 least[c] = std::max(least[c], measure(piece, bold));
         }
     };
@@ -200,8 +373,11 @@ std::vector<double> columnWidths(const QStringList& header, const std::vector<QS
     for (const QStringList& row : rows)
         for (qsizetype c = 0; c < row.size(); ++c)
             take(row[c], static_cast<std::size_t>(c), false);
+    // Four characters at least, unless the column's widest text is shorter:
+    // a narrower column would set its caption a character a line.
+    const double four = measure(QStringLiteral("四个汉字"), false);
     for (std::size_t c = 0; c < least.size(); ++c) {
-        least[c] += 2 * padding;
+        least[c] = std::max(least[c], std::min(most[c], four)) + 2 * padding;
         most[c] = std::max(most[c] + 2 * padding, least[c]);
     }
 
@@ -244,13 +420,10 @@ std::vector<double> columnWidths(const QStringList& header, const std::vector<QS
 }
 
 TableSetting tableSetting(const QStringList& header, const std::vector<QStringList>& rows, double available,
-                          double padding, double spare)
+                          double padding, Setter setter)
 {
     constexpr double body = 10.5, smallest = 7;
-    auto at = [spare](double size) {
-        const Measure m = measure(size);
-        return [m, spare](const QString& text, bool bold) { return m(text, bold) * spare; };
-    };
+    auto at = [setter](double size) { return measure(size, setter); };
     const std::vector<double> least = columnWidths(header, rows, 0, padding, at(body));
     const double paddings = 2 * padding * static_cast<double>(least.size());
     const double text = std::accumulate(least.begin(), least.end(), 0.0) - paddings;

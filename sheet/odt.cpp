@@ -180,9 +180,9 @@ struct TableStyle {
 
 TableStyle tableStyle(int number, const Block& table, double available)
 {
-    // A little more than measured: the word processor lays out in its own way.
     const double padding = cellPaddingCm / 2.54 * 72 + 0.5;
-    return {QStringLiteral("Table%1").arg(number), tableSetting(table.header, table.rows, available, padding, 1.05)};
+    return {QStringLiteral("Table%1").arg(number),
+            tableSetting(table.header, table.rows, available, padding, Setter::WordProcessor)};
 }
 
 void writeTableStyle(Part& x, const TableStyle& t, double available)
@@ -240,9 +240,9 @@ void writeRow(Part& x, const QString& table, const QStringList& cells, qsizetype
         const QString style = !ruled ? QStringLiteral("Plain")
                                      : QStringLiteral("Cell%1%2").arg(top ? "T" : "").arg(c + 1 == columns ? "R" : "");
         x.start("table:table-cell", {{"table:style-name", style}, {"office:value-type", "string"}});
-        // Figures joined, so that a narrow cell wraps between them, never inside one.
+        // Figures and units joined, so that a narrow cell wraps between them, never inside one.
         const QString text = ruled ? table + (header ? ".Heading" : ".Contents") : QStringLiteral("Table_20_Contents");
-        paragraph(x, "text:p", text, joinFigures(cells.value(c)));
+        paragraph(x, "text:p", text, joinKept(cells.value(c)));
         x.end();
     }
     x.end();
@@ -317,8 +317,10 @@ QByteArray content(const Sheet& sheet)
             paragraph(x, "text:h", "Heading_20_2", s.heading, {{"text:outline-level", "2"}});
         for (const Block& b : s.blocks) {
             switch (b.kind) {
-            case Block::Kind::Text: paragraph(x, "text:p", "Text_20_body", QString(b.text).remove('\r')); break;
-            case Block::Kind::Formula: paragraph(x, "text:p", "Formula", b.text); break;
+            case Block::Kind::Text:
+                paragraph(x, "text:p", "Text_20_body", joinKept(QString(b.text).remove('\r')));
+                break;
+            case Block::Kind::Formula: paragraph(x, "text:p", "Formula", joinKept(b.text)); break;
             case Block::Kind::Table:
                 if (columnsOf(b) > 0) {
                     const TableStyle& t = tables[table++];
@@ -357,11 +359,12 @@ QByteArray styles(const Sheet& sheet)
     x.start("style:default-style", {{"style:family", "paragraph"}});
     x.empty("style:paragraph-properties", {{"fo:orphans", "2"}, {"fo:widows", "2"}, {"style:writing-mode", "lr-tb"}});
     textProperties(x, bodySize, false);
-    // Chinese for the Latin letters and figures too: where SimSun is missing,
-    // the substitute is then the Chinese face the columns were measured in,
-    // not a wider Western one.
-    x.xml().writeAttribute("fo:language", "zh");
-    x.xml().writeAttribute("fo:country", "CN");
+    // Chinese for the Chinese text; the figures, units and symbols are no
+    // language's words: a word processor breaking them as Chinese would break
+    // them anywhere, as it may break a Chinese text between any two
+    // characters ("km" from "²", "0.083" from "8").
+    x.xml().writeAttribute("fo:language", "zxx");
+    x.xml().writeAttribute("fo:country", "none");
     x.xml().writeAttribute("style:language-asian", "zh");
     x.xml().writeAttribute("style:country-asian", "CN");
     x.end();

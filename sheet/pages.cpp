@@ -6,22 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <string_view>
+#include <optional>
+#include <set>
 
 namespace sheet {
-
-QFont sheetFont(double pointSize, bool bold)
-{
-    static const QString family = [] {
-        const QString name = QStringLiteral("计算书宋体");
-        QFont::insertSubstitutions(name, {"宋体", "SimSun", "AR PL UMing CN", "AR PL SungtiL GB", "Noto Serif CJK SC"});
-        return name;
-    }();
-    QFont font(family);
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
 
 Face::Face(double pointSize, bool bold, QPaintDevice* device)
     : font_(sheetFont(pointSize, bold)),
@@ -54,24 +42,7 @@ int Faces::find(double pointSize, bool bold)
 
 namespace {
 
-bool isSpace(char32_t c) { return c == U' ' || c == U'\t' || c == U'\u3000'; }
-
-// A character that takes a Chinese text's square: ideographs, kana, hangul,
-// the full-width marks and forms.
-bool isWide(char32_t c)
-{
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) || (c >= 0x3041 && c <= 0x33FF) ||
-           (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
-           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
-           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
-}
-
-// Marks a line never begins with, and marks it never ends with.
-bool closes(char32_t c)
-{
-    return std::u32string_view(U"，。、；：？！）》」』】〕〉〗〙．］｝％～").find(c) != std::u32string_view::npos;
-}
-bool opens(char32_t c) { return std::u32string_view(U"（《「『【〔〈〖〘［｛").find(c) != std::u32string_view::npos; }
+bool isSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\u3000'; }
 
 // Between two places a line may break: the text up to its spaces, and the spaces.
 struct Piece {
@@ -81,7 +52,7 @@ struct Piece {
 
 } // namespace
 
-QStringList breakLine(const QString& line, double width, const Face& face)
+QStringList breakLine(const QString& line, double width, const Face& face, bool cell)
 {
     // Measured at another size than the columns were, a text that fits may
     // come out a hair wider; a hair is not a reason to break it.
@@ -89,51 +60,25 @@ QStringList breakLine(const QString& line, double width, const Face& face)
     if (face.width(line) <= width + slack)
         return {line};
 
-    // Each character's code point, and where a figure forbids a break.
     const qsizetype n = line.size();
-    std::vector<char32_t> code(static_cast<std::size_t>(n), 0); // 0 on the second half of a pair
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = line[i];
-        if (c.isHighSurrogate() && i + 1 < n && line[i + 1].isLowSurrogate()) {
-            code[static_cast<std::size_t>(i)] = QChar::surrogateToUcs4(c, line[i + 1]);
-            ++i;
-        } else {
-            code[static_cast<std::size_t>(i)] = c.unicode();
-        }
-    }
-    std::vector<bool> inFigure(static_cast<std::size_t>(n) + 1, false);
-    for (const Run& r : figureRuns(line))
-        for (qsizetype i = r.start + 1; i < r.start + r.length; ++i)
-            inFigure[static_cast<std::size_t>(i)] = true;
-    auto at = [&](qsizetype i) { return code[static_cast<std::size_t>(i)]; };
-    auto previous = [&](qsizetype i) {
-        qsizetype p = i - 1;
-        while (p > 0 && at(p) == 0)
-            --p;
-        return at(p);
-    };
-    // A break before i: after spaces, or between two Chinese characters.
-    auto breaksBefore = [&](qsizetype i) {
-        const char32_t c = at(i);
-        if (c == 0 || inFigure[static_cast<std::size_t>(i)] || isSpace(c))
-            return false;
-        const char32_t before = previous(i);
-        return isSpace(before) || (isWide(before) && isWide(c) && !closes(c) && !opens(before));
-    };
-
     std::vector<Piece> pieces;
     auto add = [&](qsizetype start, qsizetype end) {
         qsizetype wordEnd = end;
-        while (wordEnd > start && isSpace(at(wordEnd - 1)))
+        while (wordEnd > start && isSpace(line[wordEnd - 1]))
             --wordEnd;
         pieces.push_back({start, wordEnd, face.width(line.mid(start, wordEnd - start)),
                           face.width(line.mid(wordEnd, end - wordEnd))});
     };
+    // Where a figure forbids a break even in a piece too wide for a line.
+    std::vector<bool> inFigure(static_cast<std::size_t>(n) + 1, false);
+    for (const Run& r : figureRuns(line))
+        for (qsizetype i = r.start + 1; i < r.start + r.length; ++i)
+            inFigure[static_cast<std::size_t>(i)] = true;
+    std::vector<qsizetype> at = breaksIn(line, cell);
+    at.push_back(n);
     qsizetype start = 0;
-    for (qsizetype i = 1; i <= n; ++i) {
-        if (i < n && !breaksBefore(i))
-            continue;
-        add(start, i);
+    for (const qsizetype end : at) {
+        add(start, end);
         Piece& p = pieces.back();
         if (p.word > width + slack && p.wordEnd - p.start > 1) {
             // Wider than a line on its own: between its characters, a figure still whole.
@@ -141,14 +86,14 @@ QStringList breakLine(const QString& line, double width, const Face& face)
             pieces.pop_back();
             qsizetype from = whole.start;
             for (qsizetype k = whole.start + 1; k <= whole.wordEnd; ++k) {
-                if (k < whole.wordEnd && (at(k) == 0 || inFigure[static_cast<std::size_t>(k)]))
+                if (k < whole.wordEnd && (line[k].isLowSurrogate() || inFigure[static_cast<std::size_t>(k)]))
                     continue;
                 pieces.push_back({from, k, face.width(line.mid(from, k - from)), 0});
                 from = k;
             }
             pieces.back().space = whole.space;
         }
-        start = i;
+        start = end;
     }
 
     QStringList lines;
@@ -197,10 +142,14 @@ struct Flow {
     double before = 0, after = 0;
     bool newPage = false;
     int face = 0;
-    // A heading or paragraph.
+    // A heading or paragraph: its lines, each indented by `indent` and its
+    // own offset (a formula's continuation lines hang), all on one page
+    // when `keep` (a heading, a formula).
     QStringList lines;
+    std::vector<double> offsets;
     double indent = 0;
     bool centred = false;
+    bool keep = false;
     // A table: its columns' edges from the text's left, its rows (the first
     // its header row, when `header`).
     std::vector<double> edges;
@@ -209,49 +158,111 @@ struct Flow {
     std::vector<Row> rows;
 };
 
-QStringList broken(const QString& text, double width, const Face& face)
+QStringList broken(const QString& text, double width, const Face& face, bool cell = false)
 {
     if (!text.contains(u'\n') && !text.contains(u'\r'))
-        return breakLine(text, width, face);
+        return breakLine(text, width, face, cell);
     QStringList lines;
     for (const QString& line : QString(text).remove(u'\r').split(u'\n'))
-        lines += breakLine(line, width, face);
+        lines += breakLine(line, width, face, cell);
     return lines;
 }
 
-// A formula as the checker reads it back: one line when it fits; else its
-// definition on one line and its figures with the value on the next, each a
-// whole equation ("Ae = [L × W …] × 10⁻⁶", "Ae = [174 × 80 …] × 10⁻⁶ =
-// 0.0838 km²"), in the body's size or a little smaller so that no equation
-// is broken; only what fits in neither way is wrapped.
+// A formula at the body's size, on one line when it fits. A chain of
+// equalities of one symbol ("Ae = … = … = 0.0838 km²") is wrapped before an
+// " = ", each continuation line beginning with "=" under the first one, and
+// an equation still too long between its terms, before an operator; a
+// checker reading the lines joins a line that begins with "=" or an
+// operator to the one before and reads the equation whole. A sentence that
+// names figures ("按 … A = 37.23 m² 查表 …，U = 7.7 W/m²") is wrapped as text.
 struct Formula {
     QStringList lines;
-    int face;
+    std::vector<double> offsets;
 };
-Formula formulaLines(const QString& text, double width, Faces& faces)
+
+// An equation's part broken before its operators where it is wider than
+// `width`: before a " + " or " − " outside brackets where that is enough,
+// else inside them, else before a " × " or " / " too; a term too long on its
+// own as text.
+QStringList betweenTerms(const QString& text, double width, const Face& face)
 {
-    const int body = faces.find(bodySize, false);
-    if (faces[body].width(text) <= width)
-        return {{text}, body};
-    QStringList split{text};
-    const qsizetype first = text.indexOf(QStringLiteral(" = "));
-    const qsizetype second = first < 0 ? -1 : text.indexOf(QStringLiteral(" = "), first + 3);
-    // Only a chain of equalities of one symbol ("Ae = … = … km²") stands as
-    // two equations of that symbol; in a sentence that names two figures
-    // ("按 … A = 37.23 m² 查表 …，U = 7.7 W/m²") the figures belong to
-    // different symbols, and joining the first to the last would be false.
-    const bool chain = first > 0 && !text.left(first).trimmed().contains(u' ');
-    if (chain && second > 0)
-        split = {text.left(second), text.left(first) + text.mid(second)};
-    for (double size = bodySize; size >= 8 - eps; size -= 0.5) {
-        const int face = faces.find(size, false);
-        if (std::all_of(split.begin(), split.end(), [&](const QString& l) { return faces[face].width(l) <= width; }))
-            return {split, face};
+    if (face.width(text) <= width)
+        return {text};
+    std::vector<int> depth(static_cast<std::size_t>(text.size()), 0); // in how many brackets
+    int deepest = 0;
+    for (qsizetype i = 0, d = 0; i < text.size(); ++i) {
+        if (text[i] == u')' || text[i] == u']')
+            --d;
+        depth[static_cast<std::size_t>(i)] = static_cast<int>(d);
+        deepest = std::max(deepest, static_cast<int>(d));
+        if (text[i] == u'(' || text[i] == u'[')
+            ++d;
     }
+    auto broken = [&](QStringView operators, int within) {
+        std::vector<qsizetype> at; // where each term after the first begins: its operator
+        for (qsizetype i = 1; i + 2 < text.size(); ++i)
+            if (text[i - 1] == u' ' && text[i + 1] == u' ' && operators.contains(text[i]) &&
+                depth[static_cast<std::size_t>(i)] <= within)
+                at.push_back(i);
+        at.push_back(text.size() + 1);
+        QStringList lines;
+        qsizetype from = 0, end = -1; // the line being filled: [from, end)
+        for (const qsizetype next : at) {
+            const qsizetype to = next - 1; // the term ends before the space
+            if (end > from && face.width(text.mid(from, to - from)) > width) {
+                lines << text.mid(from, end - from);
+                from = end + 1;
+            }
+            end = to;
+        }
+        lines << text.mid(from);
+        return lines;
+    };
+    auto fits = [&](const QStringList& lines) {
+        return std::all_of(lines.begin(), lines.end(), [&](const QString& l) { return face.width(l) <= width; });
+    };
+    QStringList lines;
+    for (const QStringView operators : {QStringView(u"+\u2212"), QStringView(u"+\u2212×/")})
+        for (int within = 0; within <= deepest; ++within)
+            if (fits(lines = broken(operators, within)))
+                return lines;
     QStringList wrapped;
-    for (const QString& l : split)
-        wrapped += breakLine(l, width, faces[body]);
-    return {wrapped, body};
+    for (const QString& l : lines)
+        wrapped += breakLine(l, width, face);
+    return wrapped;
+}
+
+Formula formulaLines(const QString& text, double width, const Face& face)
+{
+    if (face.width(text) <= width)
+        return {{text}, {0}};
+    const QString equals = QStringLiteral(" = ");
+    const qsizetype first = text.indexOf(equals);
+    const bool chain = first > 0 && !text.left(first).trimmed().contains(u' ');
+    if (!chain) {
+        const QStringList lines = breakLine(text, width, face);
+        return {lines, std::vector<double>(static_cast<std::size_t>(lines.size()), 0)};
+    }
+    const double hang = face.width(text.left(first + 1)), terms = hang + face.width(QStringLiteral("= "));
+    const QStringList parts = text.mid(first + equals.size()).split(equals);
+    QStringList equalities{text.left(first) + equals + parts[0]};
+    for (qsizetype k = 1; k < parts.size(); ++k) {
+        const QString joined = equalities.last() + equals + parts[k];
+        if (face.width(joined) <= width - (equalities.size() > 1 ? hang : 0))
+            equalities.last() = joined;
+        else
+            equalities << "= " + parts[k];
+    }
+    Formula f;
+    for (qsizetype k = 0; k < equalities.size(); ++k) {
+        const double offset = k == 0 ? 0 : hang;
+        const QStringList lines = betweenTerms(equalities[k], width - offset, face);
+        for (qsizetype l = 0; l < lines.size(); ++l) {
+            f.lines << lines[l];
+            f.offsets.push_back(l == 0 ? offset : terms);
+        }
+    }
+    return f;
 }
 
 Row row(const QStringList& cells, const Flow& table, const Face& face)
@@ -261,7 +272,7 @@ Row row(const QStringList& cells, const Flow& table, const Face& face)
     r.cells.reserve(columns);
     for (std::size_t c = 0; c < columns; ++c) {
         const QString text = cells.value(static_cast<qsizetype>(c));
-        r.cells.push_back(broken(text, table.edges[c + 1] - table.edges[c] - 2 * padX, face));
+        r.cells.push_back(broken(text, table.edges[c + 1] - table.edges[c] - 2 * padX, face, true));
         r.lines = std::max(r.lines, static_cast<int>(r.cells.back().size()));
     }
     r.first = cells.value(0);
@@ -284,6 +295,7 @@ std::vector<Flow> flows(const Sheet& sheet, Faces& faces)
         f.after = after;
         f.face = face;
         f.lines = broken(text, width, faces[face]);
+        f.keep = kind == PlacedLine::Kind::Heading;
         all.push_back(std::move(f));
         return all.back();
     };
@@ -326,9 +338,10 @@ std::vector<Flow> flows(const Sheet& sheet, Faces& faces)
                 f.face = body;
                 f.indent = b.kind == Block::Kind::Formula ? indent : 0;
                 if (b.kind == Block::Kind::Formula && !b.text.contains(u'\n')) {
-                    const Formula formula = formulaLines(b.text, width - f.indent, faces);
-                    f.lines = formula.lines;
-                    f.face = formula.face;
+                    Formula formula = formulaLines(b.text, width - f.indent, faces[body]);
+                    f.lines = std::move(formula.lines);
+                    f.offsets = std::move(formula.offsets);
+                    f.keep = true;
                 } else {
                     f.lines = broken(b.text, width - f.indent, faces[body]);
                 }
@@ -366,13 +379,22 @@ std::vector<Flow> flows(const Sheet& sheet, Faces& faces)
     return all;
 }
 
+// A page break the pager is asked for beyond its own rules: before line (or
+// row) `unit` of flow `flow`, 0 for before the flow itself.
+struct Break {
+    int flow = 0;
+    int unit = 0;
+    auto operator<=>(const Break&) const = default;
+};
+
 // Sets the flows on pages from the top: a heading kept with what follows
 // it, a paragraph's lines never one alone at a page's foot or top, a
-// table's rows whole with its header row again on every page it runs onto.
+// formula on one page, a table's rows whole with its header row again on
+// every page it runs onto; and a page break wherever one is asked for.
 class Pager {
 public:
-    Pager(const Sheet& sheet, const Faces& faces, const std::vector<Flow>& flows)
-        : faces_(faces), flows_(flows), width_(paper(sheet).textWidth() * pointsPerMm),
+    Pager(const Sheet& sheet, const Faces& faces, const std::vector<Flow>& flows, const std::set<Break>& breaks)
+        : faces_(faces), flows_(flows), breaks_(breaks), width_(paper(sheet).textWidth() * pointsPerMm),
           height_(paper(sheet).textHeight() * pointsPerMm)
     {
         out_.pages.emplace_back();
@@ -382,7 +404,7 @@ public:
     {
         for (std::size_t i = 0; i < flows_.size(); ++i) {
             const Flow& f = flows_[i];
-            if (f.newPage && !empty_)
+            if ((f.newPage || asked(i, 0)) && !empty_)
                 newPage();
             // What must share the page with the start of this one does not fit:
             // a new page, where that holds it; where no page does, as much of
@@ -392,7 +414,7 @@ public:
             if (!empty_ && !afterHeading_ && y_ + start(i, gap(f.before), false) > height_ + eps &&
                 (start(i, 0, false) <= height_ + eps || y_ + start(i, gap(f.before), true) > height_ + eps))
                 newPage();
-            f.table ? table(f) : lines(f);
+            f.table ? table(i) : lines(i);
             after_ = f.after;
             empty_ = false;
         }
@@ -403,6 +425,7 @@ public:
 private:
     const Faces& faces_;
     const std::vector<Flow>& flows_;
+    const std::set<Break>& breaks_;
     const double width_, height_;
     Pages out_;
     double y_ = 0;
@@ -410,7 +433,9 @@ private:
     bool afterHeading_ = false; // the flow being set follows a heading on this page
     double after_ = 0;
     std::vector<double> bounds_; // the top and each row's foot of the table's part on this page
+    bool repeated_ = false;      // the part on this page begins with the header row repeated
 
+    bool asked(std::size_t flow, int unit) const { return breaks_.count({static_cast<int>(flow), unit}) > 0; }
     int page() const { return static_cast<int>(out_.pages.size()); }
     void newPage()
     {
@@ -437,9 +462,9 @@ private:
 
     // The height from here, `gap` included, that has to share a page with
     // the start of flow i: a heading whole with the start of what follows;
-    // a paragraph's first two lines, or all of one of three or fewer; a
-    // table's first two rows. At `least`, a table's second row counts
-    // only its first line, as when it is parted.
+    // a formula whole; a paragraph's first two lines, or all of one of three
+    // or fewer; a table's first two rows. At `least`, a table's second row
+    // counts only its first line, as when it is parted.
     double start(std::size_t i, double gap, bool least) const
     {
         const Flow& f = flows_[i];
@@ -450,10 +475,10 @@ private:
             return h;
         }
         const int n = static_cast<int>(f.lines.size());
-        if (f.kind != PlacedLine::Kind::Heading)
+        if (!f.keep)
             return gap + (n <= 3 ? n : 2) * lineHeight(f);
         double h = gap + n * lineHeight(f);
-        if (i + 1 < flows_.size() && !flows_[i + 1].newPage)
+        if (f.kind == PlacedLine::Kind::Heading && i + 1 < flows_.size() && !flows_[i + 1].newPage)
             h += start(i + 1, std::max(f.after, flows_[i + 1].before), least);
         return h;
     }
@@ -464,8 +489,9 @@ private:
             out_.pages.back().texts.push_back({QPointF(x, baseline), text, face});
     }
 
-    void lines(const Flow& f)
+    void lines(std::size_t i)
     {
+        const Flow& f = flows_[i];
         const Face& face = faces_[f.face];
         const double lh = face.lineHeight();
         const int n = static_cast<int>(f.lines.size());
@@ -474,12 +500,17 @@ private:
             const double g = done == 0 ? gap(f.before) : 0;
             const int room = static_cast<int>(std::floor((height_ - y_ - g + eps) / lh));
             const int rest = n - done;
-            int take = f.kind == PlacedLine::Kind::Heading ? rest : std::min(room, rest);
-            if (take < rest) {
+            int take = 0;
+            if (f.keep) {
+                take = rest <= room ? rest : 0;
+            } else {
+                take = std::min(room, rest);
                 // Never one line alone: two at least stay behind and two go over.
-                take = std::min(take, rest - 2);
-                if (take < 2)
-                    take = 0;
+                if (take < rest) {
+                    take = std::min(take, rest - 2);
+                    if (take < 2)
+                        take = 0;
+                }
             }
             if (take == 0) {
                 if (!empty_) {
@@ -488,10 +519,16 @@ private:
                 }
                 take = std::clamp(room, 1, rest); // a page too short for the rule
             }
+            for (int l = done + 1; l < done + take; ++l)
+                if (asked(i, l))
+                    take = l - done;
             y_ += g;
             for (int l = done; l < done + take; ++l) {
                 const QString& line = f.lines[l];
-                const double x = f.centred ? (width_ - face.width(line)) / 2 : f.indent;
+                const double x = f.centred ? (width_ - face.width(line)) / 2
+                                           : f.indent + (static_cast<std::size_t>(l) < f.offsets.size()
+                                                             ? f.offsets[static_cast<std::size_t>(l)]
+                                                             : 0);
                 text(x, y_ + face.ascent(), line, f.face);
                 out_.placement.lines.push_back({f.kind, f.item, page(), line});
                 y_ += lh;
@@ -543,18 +580,23 @@ private:
         rule(f);
         newPage();
         bounds_ = {y_};
-        if (f.header && repeat)
+        repeated_ = f.header && repeat;
+        if (repeated_)
             row(f, f.rows[0], true, 0, f.rows[0].lines);
     }
 
-    void table(const Flow& f)
+    void table(std::size_t i)
     {
+        const Flow& f = flows_[i];
         y_ += gap(f.before);
         bounds_ = {y_};
+        repeated_ = false;
         for (std::size_t r = 0; r < f.rows.size(); ++r) {
             const Row& rw = f.rows[r];
             const bool head = f.header && r == 0;
-            if (y_ + height(f, rw) > height_ + eps) {
+            if (r > 0 && asked(i, static_cast<int>(r)) && bounds_.size() > (repeated_ ? 2u : 1u))
+                overleaf(f, !head);
+            else if (y_ + height(f, rw) > height_ + eps) {
                 // Over to the next page, unless no page would hold the row, or
                 // it would leave the header row or the heading above alone:
                 // then it is parted here, where a line of it fits.
@@ -578,12 +620,73 @@ private:
     }
 };
 
+// The first page break a laid-out sheet still wants, if any: a page holding
+// a single line takes the line before it along; a paragraph or table with a
+// single line (row) on a page it shares with another moves that line on, or
+// takes one more along; a heading that ends a page goes over with what
+// follows. A line that goes over takes what it must not be parted from: the
+// one line of its flow that would stay behind, the headings above it.
+std::optional<Break> wantedBreak(const Placement& placed, const std::vector<Flow>& flows)
+{
+    const std::vector<PlacedLine>& lines = placed.lines;
+    const std::size_t n = lines.size();
+    std::vector<int> unit(n), total(flows.size(), 0);
+    for (std::size_t i = 0; i < n; ++i)
+        unit[i] = total[static_cast<std::size_t>(lines[i].item)]++;
+    auto firstOnPage = [&](std::size_t i) {
+        while (i > 0 && lines[i - 1].page == lines[i].page && lines[i - 1].item == lines[i].item)
+            --i;
+        return i;
+    };
+    // The break before line i, widened to what goes with it.
+    auto before = [&](std::size_t i) {
+        const std::size_t first = firstOnPage(i);
+        if (i == first + 1)
+            i = first; // the one line that would stay behind
+        while (unit[i] == 0 && i > 0 && lines[i - 1].page == lines[i].page &&
+               lines[i - 1].kind == PlacedLine::Kind::Heading)
+            i = firstOnPage(i - 1);
+        return Break{lines[i].item, unit[i]};
+    };
+    for (std::size_t a = 0; a < n;) {
+        std::size_t b = a;
+        while (b < n && lines[b].page == lines[a].page)
+            ++b;
+        const bool opens = unit[a] == 0 && flows[static_cast<std::size_t>(lines[a].item)].newPage;
+        if (b - a == 1 && a > 0 && !opens && lines[a - 1].page + 1 == lines[a].page)
+            return before(a - 1);
+        for (std::size_t i = a; i < b; ++i) {
+            const PlacedLine& l = lines[i];
+            const std::size_t item = static_cast<std::size_t>(l.item);
+            const bool alone = (i == a || lines[i - 1].item != l.item) && (i + 1 == b || lines[i + 1].item != l.item);
+            if (alone && l.kind != PlacedLine::Kind::Heading && total[item] > 1) {
+                if (unit[i] == 0)
+                    return before(i); // its first line at a page's foot
+                return before(i - 1); // its last line at a page's top
+            }
+        }
+        if (lines[b - 1].kind == PlacedLine::Kind::Heading && b < n)
+            return before(firstOnPage(b - 1));
+        a = b;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Pages layOut(const Sheet& sheet, Faces& faces)
 {
     const std::vector<Flow> all = flows(sheet, faces);
-    return Pager(sheet, faces, all).run();
+    std::set<Break> breaks;
+    for (int round = 0;; ++round) {
+        Pages pages = Pager(sheet, faces, all, breaks).run();
+        const std::optional<Break> more = round < 64 ? wantedBreak(pages.placement, all) : std::nullopt;
+        if (!more || !breaks.insert(*more).second)
+            return pages;
+        // The pages after the new break are set anew: what was asked of them
+        // was asked of other pages.
+        breaks.erase(std::next(breaks.find(*more)), breaks.end());
+    }
 }
 
 } // namespace sheet

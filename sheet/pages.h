@@ -73,18 +73,10 @@ struct Pages {
 // The sheet set page by page on A4 as paper(sheet) gives it.
 Pages layOut(const Sheet& sheet, Faces& faces);
 
-// A line of text broken to lines no wider than `width` points: at spaces
-// and between Chinese characters (not before a closing mark, not after an
-// opening one), never inside a figure; a piece wider than the line on its
-// own is broken between its characters, still not inside a figure. The
-// spaces where a line was broken are dropped.
-QStringList breakLine(const QString& line, double width, const Face& face);
-
-// The face a sheet's PDF is set in: 宋体, as on the screen, but where
-// 宋体 is not installed the AR PL face comes before Noto Serif CJK. Noto
-// draws a character and its Kangxi radical with one glyph, so the PDF's
-// text would read back "⼯程" for "工程": a checker copying from the sheet
-// would get other characters than it shows.
-QFont sheetFont(double pointSize, bool bold = false);
+// A line of text broken to lines no wider than `width` points where
+// breaksIn() allows (a cell's line keeps its short words too); a piece wider
+// than the line on its own is broken between its characters, still not
+// inside a figure. The spaces where a line was broken are dropped.
+QStringList breakLine(const QString& line, double width, const Face& face, bool cell = false);
 
 } // namespace sheet

@@ -45,13 +45,13 @@ QString escaped(const QString& text)
     return text.toHtmlEscaped().replace("\r\n", "<br/>").replace('\n', "<br/>");
 }
 
-// A table cell's text, each figure in a span that a browser or word
-// processor does not break; the PDF keeps figures whole by its column widths.
+// A table cell's text, each figure, unit and symbol in a span that a
+// browser or word processor does not break, as the PDF keeps them whole.
 QString escapedCell(const QString& text)
 {
     QString html;
     qsizetype from = 0;
-    for (const Run& r : figureRuns(text)) {
+    for (const Run& r : keptRuns(text)) {
         html += escaped(text.mid(from, r.start - from)) + "<span style=\"white-space:nowrap;\">" +
                 escaped(text.mid(r.start, r.length)) + "</span>";
         from = r.start + r.length;
@@ -78,14 +78,6 @@ QString htmlTable(const QStringList& header, const std::vector<QStringList>& row
         html += "</tr>";
     }
     return html + "</table>";
-}
-
-bool isWide(char32_t c)
-{
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) || (c >= 0x3041 && c <= 0x33FF) ||
-           (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
-           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
-           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
 }
 
 QString padded(const QString& text, int width) { return text + QString(std::max(0, width - displayWidth(text)), ' '); }

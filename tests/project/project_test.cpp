@@ -120,11 +120,14 @@ TEST_F(Projects, AFileThatCannotBeOpenedChangesNothing)
         QByteArray bytes;
         const char* reason;
     };
-    auto with = [&good](const char* from, const char* to) { return QByteArray(good).replace(from, to); };
+    auto with = [&good](const QByteArray& from, const QByteArray& to) { return QByteArray(good).replace(from, to); };
     const Case cases[] = {
         {"broken.elcarta", good.left(good.size() / 2), "内容无法读出"},
         {"other.elcarta", with("elcarta-project", "something-else"), "不是 Elcarta 工程文件"},
-        {"newer.elcarta", with("\"version\":1", "\"version\":7"), "较新版本"},
+        {"newer.elcarta",
+         with(QByteArray("\"version\":") + QByteArray::number(project::formatVersion),
+              QByteArray("\"version\":") + QByteArray::number(project::formatVersion + 1)),
+         "较新版本"},
         {"window.elcarta", with("\"fhjs\"", "\"qqqq\""), "没有名为“qqqq”的窗口"},
         {"field.elcarta", with("\"Pjs\"", "\"Zzz\""), "没有可填写的“Zzz”"},
         {"figure.elcarta", with("\"value\":\"100\"", "\"value\":\"inf\""), "数值无效"},

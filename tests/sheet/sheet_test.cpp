@@ -3,6 +3,7 @@
 
 #include "actions.h"
 #include "form.h"
+#include "read_back.h"
 #include "window_test.h"
 
 #include <QApplication>
@@ -249,6 +250,7 @@ TEST_F(Sheets, WhatTheDesktopCannotOpenIsNamedInTheWindow)
     QTest::mouseClick(form()->messageNote(), Qt::LeftButton);
     const QString file = QDir(folder).filePath(QDir(folder).entryList({"*.odt"}).value(0));
     EXPECT_EQ(form()->messageText(), "无法打开文件：" + QDir::toNativeSeparators(file));
+    expectOdtReadsAgain(file);
 }
 
 TEST_F(Sheets, ASecondSaveInTheSameSecondWritesANewFile)
@@ -262,8 +264,9 @@ TEST_F(Sheets, ASecondSaveInTheSameSecondWritesANewFile)
     ASSERT_TRUE(first.ok() && second.ok()) << first.error.toStdString() << second.error.toStdString();
     EXPECT_TRUE(first.path.endsWith("/Elcarta计算书/负荷计算书-20261208-093005.pdf"));
     EXPECT_TRUE(second.path.endsWith("/Elcarta计算书/负荷计算书-20261208-093005-2.pdf"));
-    EXPECT_EQ(sheet::save(s, sheet::Format::Odt, dir.path() + "/Elcarta计算书").path.section('/', -1),
-              "负荷计算书-20261208-093005.odt");
+    const sheet::Saved odt = sheet::save(s, sheet::Format::Odt, dir.path() + "/Elcarta计算书");
+    EXPECT_EQ(odt.path.section('/', -1), "负荷计算书-20261208-093005.odt");
+    expectOdtReadsAgain(odt.path);
 }
 
 TEST_F(Sheets, AnUnwritableFolderGivesTheNoteAndNoFile)
