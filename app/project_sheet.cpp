@@ -4,7 +4,7 @@
 #include "facts.h"
 #include "lightning_sheet.h"
 #include "schedule_file.h"
-#include "schedule_sheet.h"
+#include "circuit_sheet.h"
 
 #include <algorithm>
 
@@ -94,7 +94,7 @@ sheet::Sheet projectSheet(const Project& p)
     for (std::size_t b = 0; b < boards.size(); ++b) {
         if (boards[b].rows.empty())
             continue;
-        const sheet::Sheet own = load::scheduleSheet(boards, b);
+        const sheet::Sheet own = load::boardSheets(boards, b);
         s.landscape = true;
         sheet::Section& opening = s.section(QStringLiteral("配电箱“%1” %2").arg(qs(boards[b].name), own.title));
         opening.opensSheet = true;

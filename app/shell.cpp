@@ -8,7 +8,7 @@
 #include "menu.h"
 #include "project_sheet.h"
 #include "project_window.h"
-#include "schedule_sheet.h"
+#include "circuit_sheet.h"
 #include "schedule_window.h"
 #include "widgets.h"
 
@@ -181,7 +181,7 @@ void Shell::adopt(Entry& entry, ui::Form* form)
             commands.push_back(scheduleKey());
     } else if (name == scheduleName) {
         commands = sheet::sheetCommands(*form, [this] {
-            sheet::Sheet s = load::scheduleSheet(session_->schedule().boards, session_->schedule().current);
+            sheet::Sheet s = load::boardSheets(session_->schedule().boards, session_->schedule().current);
             s.header = header();
             s.made = QDateTime::currentDateTime();
             return s;

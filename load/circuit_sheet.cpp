@@ -16,7 +16,7 @@ namespace {
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// Ω as the sheet writes impedances: mΩ.
+// The sheet writes impedances in mΩ.
 double milli(double ohms) { return ohms * 1000; }
 // A figure in a sum: in brackets when signed.
 QString term(double value) { return value < 0 ? "(" + fig(value) + ")" : fig(value); }
@@ -149,7 +149,7 @@ void busbar(sheet::Sheet& sheet, const BoardResult& r, const std::vector<Board>&
     const circuits::Origin& o = *r.origin;
     if (r.supply) {
         const circuits::SupplyFigures& f = *r.supply;
-        s.text(QStringLiteral("按 GB/T 15544.1-2013 的阻抗法，电压系数 c = %1，Un = %2 kV；阻抗以 mΩ 计（Un 以 kV、"
+        s.text(QStringLiteral("按 GB/T 15544.1-2013 的阻抗法，电压系数 c 取 %1，Un 为 %2 kV；阻抗以 mΩ 计（Un 以 kV、"
                               "S″kQ 以 MVA、SrT 以 kVA 代入）。")
                    .arg(fig(f.c), fig(f.un)));
         s.formula(equation(QStringLiteral("ZQ"), QStringLiteral("c × Un² / S″kQ × 1000"), QStringLiteral("%1 × %2² / %3 × 1000"),
@@ -159,7 +159,8 @@ void busbar(sheet::Sheet& sheet, const BoardResult& r, const std::vector<Board>&
         s.formula(equation(QStringLiteral("RQ"), QStringLiteral("0.1 × XQ"), QStringLiteral("%1 × %2"),
                            {fig(circuits::networkResistanceRatio), fig(milli(f.xq))}, milli(f.rq), QStringLiteral("mΩ")));
         const double sr = f.given.transformerKva;
-        s.text(QStringLiteral("变压器：%1 台 %2 kVA 并列，每台的阻抗如下。").arg(f.transformers).arg(exact(sr)));
+        s.text(f.transformers > 1 ? QStringLiteral("变压器：%1 台 %2 kVA 并列，每台的阻抗如下。").arg(f.transformers).arg(exact(sr))
+                                  : QStringLiteral("变压器：%1 kVA。").arg(exact(sr)));
         s.formula(equation(QStringLiteral("ZT"), QStringLiteral("uk / 100 × Un² / SrT × 1000000"),
                            QStringLiteral("%1 / 100 × %2² / %3 × 1000000"), {exact(f.given.ukPercent), fig(f.un), exact(sr)},
                            milli(f.zt), QStringLiteral("mΩ")));
@@ -257,8 +258,8 @@ void oneCircuit(sheet::Section& s, const Board& b, std::size_t i, const RowResul
     // The cable by current-carrying capacity.
     const circuits::Derating& d = f.derating;
     const circuits::Capacity& c = f.cable.capacity;
-    s.text(QStringLiteral("载流量 Iz0 = %1 A（%2，%3，%4 mm²）；环境温度校正系数 Kt = %5（%6，环境温度 %7 ℃ 取 %8 ℃ 一行）；"
-                          "并列敷设校正系数 Kg = %9（%10 第 %11 项，%12 回路取 %13 回路一栏）。")
+    s.text(QStringLiteral("载流量 Iz0 为 %1 A（%2，%3，%4 mm²）；环境温度校正系数 Kt 为 %5（%6，环境温度 %7 ℃ 取 %8 ℃ 一行）；"
+                          "并列敷设校正系数 Kg 为 %9（%10 第 %11 项，%12 回路取 %13 回路一栏）。")
                .arg(fig(c.iz0), qs(c.table), qs(c.column), qs(circuits::sectionText(c.section)), fig(d.kt), qs(d.ktTable),
                     exact(f.ambient), fig(d.ktRow), fig(d.kg))
                .arg(qs(d.kgTable))
@@ -385,7 +386,7 @@ void oneCircuit(sheet::Section& s, const Board& b, std::size_t i, const RowResul
 void circuitsOneByOne(sheet::Sheet& sheet, const Board& b, const BoardResult& r)
 {
     sheet::Section& s = sheet.section(QStringLiteral("四、各回路计算"));
-    s.text(QStringLiteral("Iz = Iz0 × Kt × Kg，所选截面为同时满足 Iz ≥ In 与 I2 ≤ 1.45Iz 的最小截面（铜芯不小于 2.5 mm²，"
+    s.text(QStringLiteral("载流量 Iz 为 Iz0 × Kt × Kg，所选截面为同时满足 Iz ≥ In 与 I2 ≤ 1.45Iz 的最小截面（铜芯不小于 2.5 mm²，"
                           "铝芯不小于 16 mm²）。R′ 为导体最高工作温度（PVC 70 ℃，XLPE 90 ℃）下的电阻；短路电流计算中电缆取 20 ℃ "
                           "的电阻 R20，接地故障回路取相线与保护导体在最高工作温度下的电阻，电抗取 2X′。"));
     bool any = false;
@@ -405,7 +406,7 @@ void basis(sheet::Sheet& sheet)
                              "附录 B 表B.52.2～B.52.5（敷设方式 A1、B1、C）、表B.52.10～B.52.13（敷设方式 E）的载流量，"
                              "表B.52.14 的环境温度校正系数，表B.52.17 的并列敷设校正系数。"))
         .text(QStringLiteral("GB/T 16895.5-2012（IEC 60364-4-43:2008）433.1：过负荷保护 In ≤ Iz，I2 ≤ 1.45Iz；"
-                             "GB/T 10963.1（微型断路器 I2 = 1.45 In）、GB/T 14048.2（塑壳断路器 I2 = 1.30 In）。"))
+                             "GB/T 10963.1（微型断路器约定动作电流 1.45 In）、GB/T 14048.2（塑壳断路器约定动作电流 1.30 In）。"))
         .text(QStringLiteral("GB/T 3956-2008（IEC 60228:2004）第 2 类导体 20 ℃ 直流电阻；"
                              "GB/T 16895.3-2017（IEC 60364-5-54:2011）表54.2 保护导体截面。"))
         .text(QStringLiteral("GB/T 15544.1-2013（IEC 60909-0:2001）三相短路电流的阻抗法计算，电压系数 c 取 1.05；"

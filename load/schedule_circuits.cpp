@@ -59,13 +59,6 @@ circuits::CircuitInput readCircuit(const ScheduleRow& row, std::vector<Problem>&
     return in;
 }
 
-// A number a board's cell must hold; none and a problem otherwise.
-std::optional<double> boardFigure(const std::string& text, Cell cell, const char* name, Range range,
-                                  std::vector<Problem>& problems)
-{
-    return readFigure(text, cell, name, range, problems);
-}
-
 } // namespace
 
 Chain::Chain(const std::vector<Board>& boards, Loads loads, Refs refs)
@@ -93,15 +86,15 @@ const circuits::Board* Chain::settings(std::size_t b)
     else if (!std::all_of(settings.breakers.begin(), settings.breakers.end(),
                           [](double in) { return std::isfinite(in) && in > 0; }))
         problems.push_back({Cell::Breakers, "断路器系列中有不是正数的电流"});
-    const auto x = boardFigure(board.reactance, Cell::Reactance, "电抗X′", Range::NotNegative, problems);
-    const auto limit = boardFigure(board.dropLimit, Cell::DropLimit, "电压损失限值", Range::AboveZero, problems);
-    const auto t = boardFigure(board.withstandTime, Cell::WithstandTime, "短路持续时间t", Range::AboveZero, problems);
+    const auto x = readFigure(board.reactance, Cell::Reactance, "电抗X′", Range::NotNegative, problems);
+    const auto limit = readFigure(board.dropLimit, Cell::DropLimit, "电压损失限值", Range::AboveZero, problems);
+    const auto t = readFigure(board.withstandTime, Cell::WithstandTime, "短路持续时间t", Range::AboveZero, problems);
     // The supply's cells, read on every board so that a slip is marked where it is typed.
-    boardFigure(board.networkMva, Cell::NetworkMva, "系统短路容量S″kQ", Range::AboveZero, problems);
-    if (const auto uk = boardFigure(board.uk, Cell::Uk, "阻抗电压uk", Range::AboveZero, problems); uk && *uk >= 100)
+    readFigure(board.networkMva, Cell::NetworkMva, "系统短路容量S″kQ", Range::AboveZero, problems);
+    if (const auto uk = readFigure(board.uk, Cell::Uk, "阻抗电压uk", Range::AboveZero, problems); uk && *uk >= 100)
         problems.push_back({Cell::Uk, "阻抗电压uk须小于 100"});
     if (!isBlank(board.loadLoss))
-        boardFigure(board.loadLoss, Cell::LoadLoss, "负载损耗Pk", Range::NotNegative, problems);
+        readFigure(board.loadLoss, Cell::LoadLoss, "负载损耗Pk", Range::NotNegative, problems);
     if (problems.size() != before)
         return nullptr;
     settings.reactance = *x;

@@ -4,6 +4,7 @@
 // which rows and cells were left out and why.
 
 #include "sheet.h"
+#include "circuit_sheet.h"
 #include "schedule_sheet.h"
 #include "schedule_text.h"
 #include "equation.h"
@@ -172,6 +173,15 @@ std::vector<Board> randomSchedule(std::mt19937& rng)
                 r = {};
             board.rows.push_back(r);
         }
+        // The rows as circuits: every kind of cable and method, lengths or none, now and then a slip.
+        for (ScheduleRow& r : board.rows) {
+            r.cable = pick(rng, {"", "", "YJV", "BV", "VV", "YJLV", "yjv", "ZZ"});
+            r.method = pick(rng, {"", "", "", "A1", "B1", "C", "E", "D"});
+            r.length = pick(rng, {"", "15", "40", "85.5", "160", "320", "-2"});
+            r.ambient = pick(rng, {"", "", "25", "30", "37", "40", "52", "75"});
+            r.circuits = pick(rng, {"", "", "1", "2", "3", "6", "10", "14", "25"});
+            r.breaker = unit(rng) < 0.1 ? pick(rng, {"16", "32", "125", "5"}) : "";
+        }
         board.kp = pick(rng, {"0.9", "0.85", "1", "0.8", "1.2"});
         board.kq = pick(rng, {"0.95", "0.9", "1", "x"});
         board.cosTarget = pick(rng, {"0.90", "0.92", "0.95", "0.9"});
@@ -182,6 +192,10 @@ std::vector<Board> randomSchedule(std::mt19937& rng)
         std::shuffle(series.begin(), series.end(), rng);
         series.resize(std::uniform_int_distribution<std::size_t>(1, series.size())(rng));
         board.series = series;
+        board.loadLoss = pick(rng, {"", "", "6.2", "10.3"});
+        board.uk = pick(rng, {"6", "6", "4.5", "8"});
+        board.networkMva = pick(rng, {"300", "200", "500"});
+        board.reactance = pick(rng, {"0.08", "0.08", "0.1", "0.07"});
         boards.push_back(board);
     }
     return boards;
@@ -293,6 +307,29 @@ TEST(ScheduleSheet, LongBoardsGiveExamplesAndColumnSums)
         checkEquations(text, context);
         checkColumnSum(s, text, context);
     }
+}
+
+// Every equation of the circuits' sheet holds, for every board of random
+// schedules: tops and sub-boards, with lengths or none, slips among them.
+TEST(CircuitSheet, RandomSchedulesStateTrueEquations)
+{
+    const bool print = qEnvironmentVariableIsSet("ELCARTA_PRINT_SHEETS");
+    std::mt19937 rng(20261209);
+    int checked = 0;
+    for (int schedule = 0; schedule < 40; ++schedule) {
+        const std::vector<Board> boards = randomSchedule(rng);
+        for (std::size_t b = 0; b < boards.size(); ++b) {
+            const QString text = sheet::toPlainText(circuitSheet(boards, b));
+            const std::string context = "schedule " + std::to_string(schedule) + " board " + std::to_string(b) + "\n"
+                + text.toStdString();
+            if (print)
+                std::cout << "==== " << context << "\n";
+            checked += checkEquations(text, context);
+            if (::testing::Test::HasFailure())
+                return;
+        }
+    }
+    EXPECT_GT(checked, 1000);
 }
 
 TEST(ScheduleSheet, RandomSchedulesStateTrueEquations)
