@@ -86,8 +86,18 @@ bool RowsView::event(QEvent* e)
 void RowsView::down()
 {
     const QModelIndex at = currentIndex();
+    const int column = tabbedFrom_ >= 0 ? tabbedFrom_ : at.column();
+    tabbedFrom_ = -1;
     if (at.isValid() && at.row() + 1 < model()->rowCount())
-        setCurrentIndex(model()->index(at.row() + 1, at.column()));
+        setCurrentIndex(model()->index(at.row() + 1, column));
+}
+
+void RowsView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (!tabbing_)
+        tabbedFrom_ = -1;
+    tabbing_ = false;
+    QTableView::currentChanged(current, previous);
 }
 
 void RowsView::keyPressEvent(QKeyEvent* e)
@@ -139,8 +149,15 @@ QModelIndex RowsView::nextInput(const QModelIndex& at, bool forward) const
 QModelIndex RowsView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
     // Tab past the last input cell leaves the table, as it does everywhere else.
-    if (action == MoveNext || action == MovePrevious)
-        return nextInput(currentIndex(), action == MoveNext);
+    if (action == MoveNext || action == MovePrevious) {
+        const QModelIndex next = nextInput(currentIndex(), action == MoveNext);
+        if (next.isValid() && next.row() == currentIndex().row()) {
+            if (tabbedFrom_ < 0)
+                tabbedFrom_ = currentIndex().column();
+            tabbing_ = true;
+        }
+        return next;
+    }
     return QTableView::moveCursor(action, modifiers);
 }
 

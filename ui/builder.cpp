@@ -177,15 +177,17 @@ QWidget* scrolling(QWidget* window, QSize design)
         const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
         if (!screen)
             return false;
-        // The title bar and borders the window system adds, as far as it has told them yet.
+        // Room for the title bar and borders the window system adds, which it
+        // tells only once the window is on the screen; the window is placed
+        // by its inside, and the frame goes round it.
         const QRect room = screen->availableGeometry();
-        const QSize frame(std::max(16, window->frameGeometry().width() - window->width()),
-                          std::max(40, window->frameGeometry().height() - window->height()));
-        const QSize size(std::min(design.width(), room.width() - frame.width()),
-                         std::min(design.height(), room.height() - frame.height()));
+        const QMargins frame(8, 30, 8, 10);
+        const QSize size(std::min(design.width(), room.width() - frame.left() - frame.right()),
+                         std::min(design.height(), room.height() - frame.top() - frame.bottom()));
         window->resize(size);
-        window->move(room.left() + (room.width() - size.width() - frame.width()) / 2,
-                     room.top() + (room.height() - size.height() - frame.height()) / 2);
+        const int spareX = room.width() - size.width() - frame.left() - frame.right();
+        const int spareY = room.height() - size.height() - frame.top() - frame.bottom();
+        window->move(room.left() + frame.left() + spareX / 2, room.top() + frame.top() + spareY / 2);
         return false;
     });
     return canvas;

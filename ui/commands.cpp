@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFont>
 #include <QLineEdit>
 #include <QMenu>
@@ -67,6 +68,17 @@ void attachCommands(Form& form, std::vector<Command> list)
         menu->setObjectName(QStringLiteral("commandMenu"));
         addEntries(menu);
         return popup(menu, event);
+    });
+
+    // Shift+F10 opens the menu where the focus is, as the menu key does.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), window);
+    menuKey->setContext(Qt::WindowShortcut);
+    menuKey->setAutoRepeat(false);
+    QObject::connect(menuKey, &QShortcut::activated, &form, [window] {
+        QWidget* at = window->focusWidget() ? window->focusWidget() : window;
+        const QPoint middle = at->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, middle, at->mapToGlobal(middle));
+        QCoreApplication::sendEvent(at, &event);
     });
 
     for (const Command& c : *commands) {

@@ -94,7 +94,8 @@ public:
 
     // A message that is not a failure (such as where a file went), shown in
     // the window where it covers no control. A click on it runs `onClick`
-    // when given. It goes at the next edit in the window or at clearMessage().
+    // when given. It goes at the next action in the window (a key, a click
+    // elsewhere) or at clearMessage().
     void showMessage(const QString& text, std::function<void()> onClick = {});
     // A failure that belongs to no field (a file that could not be saved):
     // placed as a message, drawn as a failure.
@@ -119,6 +120,9 @@ public:
     void write(std::string_view field, const QString& text, RecordPtr record);
     void stepFailed(Failed failure);
     void stepSucceeded(const std::string& by);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     // Something the engineer sees changed: a text, an option, a list, a caption.
@@ -150,7 +154,6 @@ private:
     QString failedDescription_;
     QMetaObject::Connection clearOnEdit_;
     std::function<void()> messageClick_;
-    bool watchingEdits_ = false;
 };
 
 } // namespace ui

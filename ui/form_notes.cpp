@@ -5,6 +5,9 @@
 #include "widgets.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -92,21 +95,35 @@ void Form::showMessage(const QString& text, std::function<void()> onClick)
     messageNote_->show();
     announce(messageNote_);
 
-    // Any edit in the window takes the message away.
-    if (!watchingEdits_) {
-        watchingEdits_ = true;
-        for (QLineEdit* e : window_->findChildren<QLineEdit*>())
-            connect(e, &QLineEdit::textEdited, this, &Form::clearMessage);
-        for (QPlainTextEdit* m : window_->findChildren<QPlainTextEdit*>())
-            connect(m, &QPlainTextEdit::textChanged, this, [this, m] {
-                if (m->hasFocus())
-                    clearMessage();
-            });
+    // The next action in the window takes the message away: a key pressed
+    // or a click anywhere but on the message itself.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride || type == QEvent::MouseButtonPress) &&
+        watched->isWidgetType() && messageNote_->isVisible()) {
+        auto* w = static_cast<QWidget*>(watched);
+        const bool key = type != QEvent::MouseButtonPress;
+        const auto* k = key ? static_cast<QKeyEvent*>(event) : nullptr;
+        const bool modifierOnly = k && (k->key() == Qt::Key_Control || k->key() == Qt::Key_Shift ||
+                                        k->key() == Qt::Key_Alt || k->key() == Qt::Key_Meta);
+        // A click on the message itself (passed on to the window when the
+        // message ignores it) is no other action.
+        const bool onMessage =
+            !key && messageNote_->rect().contains(
+                        messageNote_->mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint()));
+        if (w->window() == window_ && !onMessage && !modifierOnly && !(k && k->isAutoRepeat()))
+            clearMessage();
     }
+    return QObject::eventFilter(watched, event);
 }
 
 void Form::clearMessage()
 {
+    QCoreApplication::instance()->removeEventFilter(this);
     messageNote_->hide();
     messageClick_ = nullptr;
 }

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -562,4 +563,35 @@ TEST_F(Keyboard, ScreenReadersHearWhatEachControlHolds)
     EXPECT_EQ(spoken(find("xcmj")), "计算钢管截面X");
     click("Label10");
     EXPECT_EQ(spoken(find("xcmj")), "计算线槽截面X");
+}
+
+// Shift+F10 opens the right-click menu in every window, where the focus is,
+// with the program's own entries.
+TEST_F(Keyboard, ShiftF10OpensTheMenuInEveryWindow)
+{
+    const auto windowNamed = [this](const std::string& name) {
+        if (name == "gc")
+            shell_->projectWindow();
+        else if (name == "fhb")
+            shell_->schedule(0);
+        else if (name != "dqjs")
+            shell_->open(name);
+        return shell_->window(name);
+    };
+    for (const char* name : {"dqjs", "fhjs", "fljs", "zdjs", "XCJS", "gc", "fhb"}) {
+        SCOPED_TRACE(name);
+        current_ = windowNamed(name);
+        activate();
+        QTest::keyClick(current_->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) {
+            ADD_FAILURE() << "no menu";
+            continue;
+        }
+        QStringList entries;
+        for (const QAction* a : menu->actions())
+            entries << a->text();
+        EXPECT_TRUE(entries.contains(QStringLiteral("保存工程(&S)"))) << entries.join('|').toStdString();
+        menu->close();
+    }
 }
