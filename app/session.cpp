@@ -1,6 +1,8 @@
 #include "session.h"
 
 #include "calculators.h"
+#include "convert.h"
+#include "facts.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 
@@ -42,6 +45,44 @@ std::string checkState(const std::string& window, const ui::State& state)
 {
     const Calculator* c = calculator(window);
     return c && c->check ? c->check(state) : std::string();
+}
+
+// The inputs by which `state` differs from `other`, as a case's name gives
+// them: "k 1.5，省部级办公楼". Fields by their symbol, value and unit; an option
+// group by its symbol and the option's value, or else the option's caption.
+std::string difference(const ui::Table& table, const ui::State& state, const ui::State& other)
+{
+    std::vector<std::string> parts;
+    for (const ui::Control& c : table.controls) {
+        if (c.quantity.role != ui::Role::Input)
+            continue;
+        const std::string& symbol = c.quantity.symbol.empty() ? c.quantity.term : c.quantity.symbol;
+        if (c.kind == ui::Kind::Field || c.kind == ui::Kind::Combo) {
+            const std::string value = sheet::asRead(state, c.name);
+            if (value != sheet::asRead(other, c.name))
+                parts.push_back(symbol + " " + value + (c.quantity.unit.empty() ? "" : " " + c.quantity.unit));
+            continue;
+        }
+        // An option group, by its frame or its first option.
+        const ui::Control* option = nullptr;
+        const ui::Control* otherOption = nullptr;
+        for (const ui::Control& o : table.controls)
+            if (o.kind == ui::Kind::Option && (o.parent == c.name || o.name == c.name)) {
+                if (state.isChecked(o.name))
+                    option = &o;
+                if (other.isChecked(o.name))
+                    otherOption = &o;
+            }
+        if (!option || option == otherOption)
+            continue;
+        parts.push_back(option->value && !c.quantity.symbol.empty()
+                            ? c.quantity.symbol + " " + numeric::formatNumber(*option->value)
+                            : option->caption);
+    }
+    std::string out;
+    for (const std::string& p : parts)
+        out += (out.empty() ? "" : "，") + p;
+    return out;
 }
 
 // Half a second after a change the recovery file holds it.
@@ -281,15 +322,21 @@ void Session::bringBack()
 QString Session::saveCase(const std::string& window, const ui::State& state, const std::string& base)
 {
     std::vector<project::Case>& list = project_.cases[window];
+    const auto taken = [&list](const std::string& name) {
+        return std::any_of(list.begin(), list.end(), [&name](const project::Case& c) { return c.name == name; });
+    };
     std::string name = base;
-    for (int n = 2;; ++n) {
-        bool taken = false;
-        for (const project::Case& existing : list)
-            taken = taken || existing.name == name;
-        if (!taken)
-            break;
-        name = base + " (" + std::to_string(n) + ")";
-    }
+    // A case named like another is named by what sets it apart.
+    if (const ui::Table* table = tableOf(window); table && taken(name))
+        for (const project::Case& c : list)
+            if (c.name == base)
+                if (const std::string apart = difference(*table, state, c.state); !apart.empty()) {
+                    name = base + " " + apart;
+                    break;
+                }
+    const std::string named = name;
+    for (int n = 2; taken(name); ++n)
+        name = named + " (" + std::to_string(n) + ")";
     list.push_back({name, state});
     casesEdited();
     return qs(name);

@@ -161,6 +161,7 @@ QWidget* scrolling(QWidget* window, QSize design)
     scroll->setObjectName(QStringLiteral("qt_canvas_scroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus); // it scrolls to the control with the focus; it is no stop itself
     auto* canvas = new QWidget;
     canvas->setObjectName(QStringLiteral("qt_canvas"));
     canvas->setMinimumSize(design);

@@ -2,7 +2,9 @@
 
 #include "clock.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QWidget>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -12,6 +14,9 @@
 // QT_LOGGING_RULES="elcarta.keys.debug=true" prints every press and release
 // the tracker sees, with its verdict.
 Q_LOGGING_CATEGORY(lcKeys, "elcarta.keys", QtWarningMsg)
+// QT_LOGGING_RULES="elcarta.focus.debug=true" prints the control that takes
+// the focus, by its window's and its own names, as Tab walks the windows.
+Q_LOGGING_CATEGORY(lcFocus, "elcarta.focus", QtWarningMsg)
 
 namespace ui::keys {
 
@@ -201,6 +206,16 @@ void install()
     tracker->setParent(QCoreApplication::instance());
     QObject::connect(tracker, &QObject::destroyed, [] { tracker = nullptr; });
     QCoreApplication::instance()->installEventFilter(tracker);
+    if (lcFocus().isDebugEnabled())
+        if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+            QObject::connect(app, &QApplication::focusChanged, tracker, [](QWidget*, QWidget* now) {
+                // A control's own part (a list's text field) counts as the control.
+                QWidget* w = now;
+                while (w && !w->isWindow() && (w->objectName().isEmpty() || w->objectName().startsWith("qt_")))
+                    w = w->parentWidget();
+                if (w)
+                    qCDebug(lcFocus).noquote() << "focus" << w->window()->objectName() << w->objectName();
+            });
 }
 
 quint64 serial() { return tracker ? tracker->serial() : 0; }

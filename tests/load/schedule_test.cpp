@@ -326,6 +326,8 @@ TEST(ScheduleText, PasteSkipsHeaderAndBlankLines)
         {"the circuit's columns, then one more", "a\t1\t1\t1\t单相\t\tWL9\tBV\tB1\t40\t30\t2\t16\textra",
          {{"a", "1", "1", "1", "单相", "", "WL9", "BV", "B1", "40", "30", "2", "16"}}},
         {"short line", "x\t5", {row("x", "5", "", "")}},
+        {"tab-only lines between rows", "照明\t1\t1\t1\n\t\n\t\t\t\r\n水泵\t2\t1\t1\n\t",
+         {row("照明", "1", "1", "1"), row("水泵", "2", "1", "1")}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(pasteRows(c.text), c.rows) << c.name;

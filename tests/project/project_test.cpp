@@ -347,3 +347,49 @@ TEST_F(Projects, CasesComeBackExactlyAndSheetsCarryTheHeader)
     EXPECT_TRUE(all.contains("算例“客厅” 照度计算书"));
     EXPECT_TRUE(all.contains("A = L × W = 7 × 5 = 35 m²")) << all.toStdString();
 }
+
+// Cases of one building that differ in what was chosen are named by what
+// sets them apart; the very same inputs again are numbered.
+TEST_F(Projects, CasesOfOneBuildingAreNamedByWhatDiffers)
+{
+    open("fljs");
+    type("l", "60");
+    type("w", "18");
+    type("H", "21");
+    click("js");
+    shell_->saveCase("fljs");
+    click("j2");
+    click("jz2");
+    click("js");
+    shell_->saveCase("fljs");
+    shell_->saveCase("fljs");
+    const std::vector<project::Case> cases = shell_->project().cases.at("fljs");
+    ASSERT_EQ(cases.size(), 3u);
+    EXPECT_EQ(cases[0].name, "60×18×21 m 邢台市");
+    EXPECT_EQ(cases[1].name, "60×18×21 m 邢台市 k 1.5，省部级办公楼");
+    EXPECT_EQ(cases[2].name, "60×18×21 m 邢台市 k 1.5，省部级办公楼 (2)");
+}
+
+// A project saved before the schedule's rows were circuits opens with every
+// circuit cell at its default, and its rows are sized as circuits.
+TEST_F(Projects, AProjectOfTheFormerVersionOpensWithTheCircuitsDefaults)
+{
+    const QString path = folders_.path() + "/former.elcarta";
+    writeFile(path, R"({"format":"elcarta-project","version":1,"header":{"project":"幸福小区"},
+        "boards":[{"name":"AL1","rows":[{"name":"照明","pe":"12","kx":"0.8","cos":"0.9","phases":"单相","board":""}],
+                   "kp":"0.9","kq":"0.95","cosTarget":"0.90","installedQc":"","betaMax":"0.85","transformers":"1",
+                   "series":[30,50,80]}],
+        "currentBoard":0})");
+    ASSERT_TRUE(shell_->openProject(path)) << note().toStdString();
+    const load::Schedule s = load::scheduleFrom(shell_->project().parts);
+    ASSERT_EQ(s.boards.size(), 1u);
+    const load::Board& b = s.boards[0];
+    EXPECT_EQ(b.rows[0].cable, "");
+    EXPECT_EQ(b.rows[0].length, "");
+    EXPECT_EQ(b.breakers, load::Board{}.breakers);
+    EXPECT_EQ(b.reactance, load::Board{}.reactance);
+    EXPECT_EQ(b.withstandTime, load::Board{}.withstandTime);
+    const load::BoardResult r = load::evaluate(s.boards, 0);
+    ASSERT_TRUE(r.rows[0].circuit) << r.rows[0].circuitNote;
+    EXPECT_EQ(r.rows[0].circuit->cable.designation, "YJV-3×6"); // 9.6 kW single-phase: 48.5 A, In 50 A
+}
