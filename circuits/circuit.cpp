@@ -1,10 +1,14 @@
 #include "circuit.h"
 
+#include "figures.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 
 namespace circuits {
+
+using namespace detail;
 
 namespace {
 
@@ -16,57 +20,6 @@ constexpr double longestCircuit = 1e6; // m
 // Comparisons of figures that are equal on paper but computed in another order.
 constexpr double slack = 1e-9;
 bool atLeast(double a, double b) { return a >= b * (1 - slack); }
-
-bool finite(double v) { return std::isfinite(v); }
-bool finite(const Impedance& z) { return finite(z.r) && finite(z.x) && finite(z.magnitude()); }
-
-// A figure for a sentence: rounded to `decimals`, without trailing zeros ("5", "5.62", "0.5").
-std::string figure(double value, int decimals)
-{
-    const int n = std::snprintf(nullptr, 0, "%.*f", decimals, value);
-    if (n <= 0)
-        return "?";
-    std::string s(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(s.data(), s.size(), "%.*f", decimals, value);
-    s.resize(static_cast<std::size_t>(n));
-    if (s.find('.') != std::string::npos) {
-        while (s.back() == '0')
-            s.pop_back();
-        if (s.back() == '.')
-            s.pop_back();
-    }
-    if (s == "-0")
-        s = "0";
-    return s;
-}
-
-// The same, rounded down: a bound that is "not above" stays true as written.
-std::string figureBelow(double value, int decimals)
-{
-    const double scale = std::pow(10.0, decimals);
-    return figure(std::floor(value * scale) / scale, decimals);
-}
-
-std::string sectionFigure(double section) { return std::string(sectionText(section)) + " mm²"; }
-
-double threePhaseCurrent(const Impedance& z) { return voltageFactor * nominalVoltage / (sqrt3 * z.magnitude()); }
-
-const char* tooLarge = "数值过大，无法计算";
-
-std::optional<std::string> originProblem(const Origin& origin)
-{
-    if (!finite(origin.shortCircuit) || !finite(origin.loop) || !finite(origin.drop))
-        return "配电箱始端的阻抗或电压损失不是有限的数";
-    if (origin.shortCircuit.r < 0 || origin.shortCircuit.x < 0 || origin.loop.r < 0 || origin.loop.x < 0)
-        return "配电箱始端的阻抗不能为负";
-    if (!(origin.shortCircuit.magnitude() > 0) || !(origin.loop.magnitude() > 0))
-        return "配电箱始端的阻抗为 0：须由电源或上级馈线算出";
-    if (origin.drop < 0)
-        return "配电箱始端的电压损失不能为负";
-    if (!finite(threePhaseCurrent(origin.shortCircuit)))
-        return tooLarge;
-    return std::nullopt;
-}
 
 std::string designation(const CableInfo& cable, Phases phases, double section, double pe)
 {
@@ -217,54 +170,6 @@ std::optional<std::string> boardProblem(const Board& board)
 }
 
 } // namespace
-
-Result<SupplyFigures> supplyOrigin(const Supply& supply)
-{
-    if (!finite(supply.networkMva) || supply.networkMva <= 0)
-        return Result<SupplyFigures>::fail("系统短路容量 S″kQ 须为大于 0 的有限数");
-    if (!finite(supply.transformerKva) || supply.transformerKva <= 0)
-        return Result<SupplyFigures>::fail("变压器容量 SrT 须为大于 0 的有限数");
-    if (!finite(supply.ukPercent) || supply.ukPercent <= 0 || supply.ukPercent >= 100)
-        return Result<SupplyFigures>::fail("阻抗电压 uk% 须大于 0 且小于 100");
-    if (supply.loadLossKw && (!finite(*supply.loadLossKw) || *supply.loadLossKw < 0))
-        return Result<SupplyFigures>::fail("负载损耗 Pk 须为不小于 0 的有限数");
-    if (supply.transformers < 1)
-        return Result<SupplyFigures>::fail("变压器台数须不少于 1");
-
-    SupplyFigures f;
-    f.given = supply;
-    const double un2 = f.un * f.un;
-    // kV² / MVA is Ω.
-    f.zq = f.c * un2 / supply.networkMva;
-    f.xq = networkReactanceShare * f.zq;
-    f.rq = networkResistanceRatio * f.xq;
-    // With SrT in kVA: kV² / kVA = 10³ Ω, so ZT = uk/100 × Un² / SrT × 10³ Ω; and RT = Pk × Un² / SrT² with Pk in
-    // kW, kW × kV² / kVA² = 10³ Ω, so RT = Pk × Un² / SrT² × 10³ Ω (Pk 7.5 kW, 630 kVA: 3.02 mΩ).
-    f.zt = supply.ukPercent / 100 * un2 / supply.transformerKva * 1000;
-    f.rtNeglected = !supply.loadLossKw;
-    if (f.rtNeglected)
-        f.note = "未给负载损耗 Pk，忽略变压器电阻 RT";
-    f.rt = f.rtNeglected ? 0 : *supply.loadLossKw * un2 / (supply.transformerKva * supply.transformerKva) * 1000;
-    if (!allFinite({f.zq, f.xq, f.rq, f.zt, f.rt}))
-        return Result<SupplyFigures>::fail(tooLarge);
-    if (f.rt >= f.zt)
-        return Result<SupplyFigures>::fail("变压器电阻 RT " + figure(f.rt * 1000, 2) + " mΩ 不小于阻抗 ZT " +
-                                           figure(f.zt * 1000, 2) + " mΩ：负载损耗 Pk 与阻抗电压 uk% 不相容");
-    f.xt = std::sqrt(f.zt * f.zt - f.rt * f.rt);
-    f.transformers = supply.transformers;
-    f.transformer = {f.rt / f.transformers, f.xt / f.transformers};
-
-    const std::string transformerName =
-        f.transformers > 1 ? "变压器 " + std::to_string(f.transformers) + " 台并列" : std::string("变压器");
-    f.origin.parts = {{"系统", {f.rq, f.xq}, {}}, {transformerName, f.transformer, f.transformer}};
-    f.origin.shortCircuit = Impedance{f.rq, f.xq} + f.transformer;
-    f.origin.loop = f.transformer;
-    f.origin.ik3 = threePhaseCurrent(f.origin.shortCircuit);
-    f.origin.drop = 0;
-    if (!finite(f.origin.ik3) || !finite(f.origin.shortCircuit) || !(f.origin.loop.magnitude() > 0))
-        return Result<SupplyFigures>::fail(tooLarge);
-    return f;
-}
 
 namespace {
 
@@ -480,24 +385,6 @@ Result<CircuitFigures> sizeCircuit(const CircuitInput& input, const Board& board
 Result<CircuitFigures> sizeCircuitAlone(const CircuitInput& input, const Board& board, const std::string& why)
 {
     return size(input, board, nullptr, why);
-}
-
-Result<Origin> subBoardOrigin(const Origin& parent, const CircuitFigures& feeder)
-{
-    if (const auto problem = originProblem(parent))
-        return Result<Origin>::fail(*problem);
-    if (!feeder.length || !feeder.drop || !feeder.farEnd || !feeder.earthFault)
-        return Result<Origin>::fail("馈线未给长度，无法推算下级配电箱的始端");
-    Origin o = parent;
-    o.parts.push_back({feeder.cable.designation + "，" + figure(*feeder.length, 1) + " m", feeder.farEnd->cable,
-                       feeder.earthFault->cable});
-    o.shortCircuit = parent.shortCircuit + feeder.farEnd->cable;
-    o.loop = parent.loop + feeder.earthFault->cable;
-    o.ik3 = threePhaseCurrent(o.shortCircuit);
-    o.drop = parent.drop + feeder.drop->own;
-    if (!finite(o.shortCircuit) || !finite(o.loop) || !finite(o.ik3) || !finite(o.drop))
-        return Result<Origin>::fail(tooLarge);
-    return o;
 }
 
 } // namespace circuits

@@ -7,6 +7,7 @@
 
 #include "convert.h"
 #include "schedule.h"
+#include "schedule_table.h"
 #include "schedule_text.h"
 
 #include <cmath>
@@ -76,6 +77,23 @@ void checkResult(const Board& board, const BoardResult& r)
         checkFinite(row.kx);
         checkFinite(row.cos);
         checkFinite(row.tan);
+        // A circuit is sized only from sound cells, and says why when it is not.
+        check(!row.circuit || (row.problems.empty() && row.circuitProblems.empty()));
+        check(row.blank || !row.problems.empty() || !row.circuitProblems.empty() || row.circuit ||
+              !row.circuitNote.empty());
+        if (row.circuit) {
+            const circuits::CircuitFigures& c = *row.circuit;
+            check(std::isfinite(c.breaker.in + c.cable.capacity.iz + c.cable.section));
+            check(c.cable.capacity.iz >= c.breaker.in * (1 - 1e-9) || c.breaker.typed);
+            if (c.drop)
+                check(std::isfinite(c.drop->own + c.drop->end));
+            if (c.farEnd)
+                check(std::isfinite(c.farEnd->ik3) && c.farEnd->ik3 > 0);
+            if (c.earthFault)
+                check(std::isfinite(c.earthFault->id) && c.earthFault->id > 0);
+        }
+        for (int column = 0; column < column::Count; ++column)
+            shownCell(board.rows[i], i, &row, column);
     }
     check(r.excluded == excluded);
     if (r.totals) {

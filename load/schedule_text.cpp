@@ -12,81 +12,7 @@ namespace load {
 
 namespace {
 
-// UTF-8 of the spaces a cell may carry around its text besides ASCII ones.
-constexpr std::string_view ideographicSpace = "\xE3\x80\x80"; // U+3000
-constexpr std::string_view noBreakSpace = "\xC2\xA0";         // U+00A0, from web pages
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-
-bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// The length of the space at the front of `text`, 0 when there is none.
-std::size_t spaceAtFront(std::string_view text)
-{
-    if (text.empty())
-        return 0;
-    if (isAsciiSpace(text.front()))
-        return 1;
-    if (text.starts_with(ideographicSpace))
-        return ideographicSpace.size();
-    if (text.starts_with(noBreakSpace))
-        return noBreakSpace.size();
-    return 0;
-}
-
-std::size_t spaceAtBack(std::string_view text)
-{
-    if (text.empty())
-        return 0;
-    if (isAsciiSpace(text.back()))
-        return 1;
-    if (text.ends_with(ideographicSpace))
-        return ideographicSpace.size();
-    if (text.ends_with(noBreakSpace))
-        return noBreakSpace.size();
-    return 0;
-}
-
-// Full-width digits, point, plus, minus and P as typed with a Chinese input
-// method, and the minus sign U+2212, in their ASCII forms.
-std::string toAscii(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-        if (i + 2 < text.size() && byte(0) == 0xEF && byte(1) == 0xBC) {
-            const unsigned char c = byte(2);
-            char ascii = 0;
-            if (c >= 0x90 && c <= 0x99)
-                ascii = static_cast<char>('0' + (c - 0x90));
-            else if (c == 0x8E)
-                ascii = '.';
-            else if (c == 0x8D)
-                ascii = '-';
-            else if (c == 0x8B)
-                ascii = '+';
-            else if (c == 0xB0)
-                ascii = 'P';
-            if (ascii) {
-                out += ascii;
-                i += 2;
-                continue;
-            }
-        }
-        if (i + 2 < text.size() && byte(0) == 0xEF && byte(1) == 0xBD && byte(2) == 0x90) { // ｐ
-            out += 'p';
-            i += 2;
-            continue;
-        }
-        if (i + 2 < text.size() && byte(0) == 0xE2 && byte(1) == 0x88 && byte(2) == 0x92) { // −
-            out += '-';
-            i += 2;
-            continue;
-        }
-        out += text[i];
-    }
-    return out;
-}
 
 std::string lowerAscii(std::string_view text)
 {
@@ -247,25 +173,11 @@ std::string shownOrNone(const std::optional<double>& value, int decimals)
 
 } // namespace
 
-std::string_view trimmed(std::string_view text)
-{
-    while (const std::size_t n = spaceAtFront(text))
-        text.remove_prefix(n);
-    while (const std::size_t n = spaceAtBack(text))
-        text.remove_suffix(n);
-    return text;
-}
+std::string_view trimmed(std::string_view text) { return numeric::trimSpaces(text); }
 
 bool isBlank(std::string_view text) { return trimmed(text).empty(); }
 
-numeric::Num readCell(std::string_view text)
-{
-    const std::string_view t = trimmed(text);
-    for (char c : t)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return numeric::parseStrict(toAscii(t));
-    return numeric::parseStrict(t);
-}
+numeric::Num readCell(std::string_view text) { return numeric::parseStrict(text, numeric::Forms::Wide); }
 
 std::optional<double> readFigure(std::string_view text, Cell cell, const char* name, Range range,
                                  std::vector<Problem>& problems)
@@ -311,7 +223,7 @@ std::optional<Phases> readPhases(std::string_view text)
     const std::string_view typed = trimmed(text);
     if (typed.empty())
         return Phases::Three;
-    const std::string t = lowerAscii(toAscii(typed));
+    const std::string t = lowerAscii(numeric::asciiForms(typed));
     if ( t == "三相" || t == "三" || t == "3" || t == "3p" || t == "3相")
         return Phases::Three;
     if (t == "单相" || t == "单" || t == "1" || t == "1p" || t == "1相")
@@ -319,54 +231,7 @@ std::optional<Phases> readPhases(std::string_view text)
     return std::nullopt;
 }
 
-std::string shown(double value, int decimals)
-{
-    if (!std::isfinite(value))
-        return {};
-    decimals = decimals < 0 ? 0 : decimals > 20 ? 20 : decimals;
-
-    // d.dddddddddddddde±x: the 15 significant digits the value stands for.
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
-    const std::string_view sci(buffer, static_cast<std::size_t>(end - buffer));
-    const bool negative = sci.front() == '-';
-    const std::size_t ePos = sci.find('e');
-    std::string digits;
-    for (char c : sci.substr(0, ePos))
-        if (c >= '0' && c <= '9')
-            digits += c;
-    const int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
-
-    // The digit of place 10^(exponent − k) is digits[k]; the last one kept is of place 10^−decimals.
-    const long keep = static_cast<long>(exponent) + decimals + 1;
-    std::string kept; // the rounded value in units of 10^−decimals
-    if (keep >= 0) {
-        const auto n = static_cast<std::size_t>(keep);
-        kept = n <= digits.size() ? digits.substr(0, n) : digits + std::string(n - digits.size(), '0');
-        if (n < digits.size() && digits[n] >= '5') {
-            std::size_t k = kept.size();
-            while (k > 0 && kept[k - 1] == '9')
-                kept[--k] = '0';
-            if (k == 0)
-                kept.insert(kept.begin(), '1');
-            else
-                ++kept[k - 1];
-        }
-    }
-    const std::size_t first = kept.find_first_not_of('0');
-    kept = first == std::string::npos ? std::string() : kept.substr(first);
-    const auto places = static_cast<std::size_t>(decimals);
-    if (kept.size() < places + 1)
-        kept.insert(0, places + 1 - kept.size(), '0');
-
-    std::string out = negative && first != std::string::npos ? "-" : "";
-    out += kept.substr(0, kept.size() - places);
-    if (places > 0) {
-        out += '.';
-        out += kept.substr(kept.size() - places);
-    }
-    return out;
-}
+std::string shown(double value, int decimals) { return numeric::formatDecimals(value, decimals); }
 
 namespace {
 

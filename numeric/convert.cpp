@@ -78,10 +78,113 @@ Num toNumber(const Decimal& d)
     return value;
 }
 
+// The 15 significant digits of a finite, non-zero value: digits[k] is the
+// digit of place 10^(exponent − k).
+struct Significant {
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+};
+
+Significant significant(double value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    Significant s;
+    s.negative = sci.front() == '-';
+    const std::size_t ePos = sci.find('e');
+    for (char c : sci.substr(0, ePos))
+        if (isDigit(c))
+            s.digits += c;
+    s.exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
+    return s;
+}
+
+// UTF-8 of the spaces a wide form may carry besides ASCII ones.
+constexpr std::string_view ideographicSpace = "\xE3\x80\x80"; // U+3000
+constexpr std::string_view noBreakSpace = "\xC2\xA0";         // U+00A0
+
+bool isAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::size_t spaceAtFront(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    if (isAsciiSpace(text.front()))
+        return 1;
+    for (const std::string_view space : {ideographicSpace, noBreakSpace})
+        if (text.starts_with(space))
+            return space.size();
+    return 0;
+}
+
+std::size_t spaceAtBack(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    if (isAsciiSpace(text.back()))
+        return 1;
+    for (const std::string_view space : {ideographicSpace, noBreakSpace})
+        if (text.ends_with(space))
+            return space.size();
+    return 0;
+}
+
 } // namespace
 
-Num parseStrict(std::string_view text)
+std::string_view trimSpaces(std::string_view text)
 {
+    while (const std::size_t n = spaceAtFront(text))
+        text.remove_prefix(n);
+    while (const std::size_t n = spaceAtBack(text))
+        text.remove_suffix(n);
+    return text;
+}
+
+std::string asciiForms(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+        char ascii = 0;
+        if (i + 2 < text.size() && byte(0) == 0xEF && byte(1) == 0xBC) {
+            const unsigned char c = byte(2);
+            if (c >= 0x90 && c <= 0x99)
+                ascii = static_cast<char>('0' + (c - 0x90)); // ０…９
+            else if (c == 0x8E)
+                ascii = '.'; // ．
+            else if (c == 0x8D)
+                ascii = '-'; // －
+            else if (c == 0x8B)
+                ascii = '+'; // ＋
+            else if (c == 0xB0)
+                ascii = 'P'; // Ｐ
+        } else if (i + 2 < text.size() && byte(0) == 0xEF && byte(1) == 0xBD && byte(2) == 0x90) {
+            ascii = 'p'; // ｐ
+        } else if (i + 2 < text.size() && byte(0) == 0xE2 && byte(1) == 0x88 && byte(2) == 0x92) {
+            ascii = '-'; // −
+        }
+        if (ascii) {
+            out += ascii;
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+Num parseStrict(std::string_view text, Forms forms)
+{
+    if (forms == Forms::Wide) {
+        const std::string_view t = trimSpaces(text);
+        for (char c : t)
+            if (static_cast<unsigned char>(c) >= 0x80)
+                return parseStrict(asciiForms(t));
+        return parseStrict(t);
+    }
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
@@ -166,18 +269,11 @@ std::string formatNumber(double value)
     if (value == 0 || !std::isfinite(value))
         return "0";
 
-    // d.dddddddddddddde+XX: the value rounded to 15 significant digits.
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    const std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
-
-    const bool negative = sci.front() == '-';
-    const std::size_t ePos = sci.find('e');
-    std::string digits;
-    for (char c : sci.substr(0, ePos))
-        if (isDigit(c))
-            digits += c;
-    const int exponent = std::atoi(std::string(sci.substr(ePos + 1)).c_str());
+    // The value rounded to 15 significant digits.
+    Significant s = significant(value);
+    const bool negative = s.negative;
+    std::string& digits = s.digits;
+    const int exponent = s.exponent;
     // Next to the largest double, rounding to 15 digits can step past it; such
     // a text would not read back, so the last digit is taken down instead.
     if (exponent == 308 && digits > "179769313486231")
@@ -204,6 +300,45 @@ std::string formatNumber(double value)
         }
     } else {
         out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    }
+    return out;
+}
+
+std::string formatDecimals(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return {};
+    decimals = decimals < 0 ? 0 : decimals > 20 ? 20 : decimals;
+    const Significant s = value == 0 ? Significant{false, "0", 0} : significant(value);
+    const std::string& digits = s.digits;
+
+    // The digit of place 10^(exponent − k) is digits[k]; the last one kept is of place 10^−decimals.
+    const long keep = static_cast<long>(s.exponent) + decimals + 1;
+    std::string kept; // the rounded value in units of 10^−decimals
+    if (keep >= 0) {
+        const auto n = static_cast<std::size_t>(keep);
+        kept = n <= digits.size() ? digits.substr(0, n) : digits + std::string(n - digits.size(), '0');
+        if (n < digits.size() && digits[n] >= '5') {
+            std::size_t k = kept.size();
+            while (k > 0 && kept[k - 1] == '9')
+                kept[--k] = '0';
+            if (k == 0)
+                kept.insert(kept.begin(), '1');
+            else
+                ++kept[k - 1];
+        }
+    }
+    const std::size_t first = kept.find_first_not_of('0');
+    kept = first == std::string::npos ? std::string() : kept.substr(first);
+    const auto places = static_cast<std::size_t>(decimals);
+    if (kept.size() < places + 1)
+        kept.insert(0, places + 1 - kept.size(), '0');
+
+    std::string out = s.negative && first != std::string::npos ? "-" : "";
+    out += kept.substr(0, kept.size() - places);
+    if (places > 0) {
+        out += '.';
+        out += kept.substr(kept.size() - places);
     }
     return out;
 }

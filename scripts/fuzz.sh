@@ -13,17 +13,19 @@ out=build-fuzz
 mkdir -p "$out/corpus" "$out/corpus-schedule" "$out/corpus-project" fuzz/regressions fuzz/regressions-schedule \
   fuzz/regressions-project
 # Each folder is its library's include directory, as in the build.
-includes=(-Inumeric -Iui/table -Iproject -Iapp -Iload -Ilightning -Ilighting -Itrunking)
+includes=(-Inumeric -Iui/table -Isheet -Iproject -Iapp -Icircuits -Iload -Ilightning -Ilighting -Itrunking)
+# The load schedule and the circuit sizing it stands on.
+schedule=(load/schedule.cpp load/schedule_circuits.cpp load/schedule_text.cpp load/schedule_table.cpp circuits/*.cpp
+  numeric/convert.cpp)
 flags=(-std=c++20 -O1 -g "${includes[@]}" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 clang++ "${flags[@]}" fuzz/convert_fuzz.cpp numeric/convert.cpp -o "$out/convert_fuzz"
-clang++ "${flags[@]}" fuzz/schedule_fuzz.cpp load/schedule.cpp load/schedule_text.cpp numeric/convert.cpp \
-  -o "$out/schedule_fuzz"
+clang++ "${flags[@]}" fuzz/schedule_fuzz.cpp "${schedule[@]}" -o "$out/schedule_fuzz"
 # The project reader uses Qt Core's JSON and checks what it reads against the
 # windows' tables and the load schedule's own part.
 clang++ "${flags[@]}" -fPIC $(pkg-config --cflags Qt6Core) fuzz/project_fuzz.cpp project/project.cpp \
-  load/schedule_file.cpp numeric/convert.cpp app/menu_table.cpp load/load_table.cpp load/schedule.cpp \
-  load/schedule_text.cpp lightning/lightning_table.cpp lighting/lighting_table.cpp trunking/trunking_table.cpp \
-  trunking/reference.cpp $(pkg-config --libs Qt6Core) -o "$out/project_fuzz"
+  load/schedule_file.cpp "${schedule[@]}" app/menu_table.cpp load/load_table.cpp lightning/lightning_table.cpp \
+  lighting/lighting_table.cpp trunking/trunking_table.cpp trunking/reference.cpp $(pkg-config --libs Qt6Core) \
+  -o "$out/project_fuzz"
 
 # fuzz <target> <regressions> <corpus> <seeds>
 fuzz() {

@@ -224,3 +224,38 @@ TEST(Conversions, NeverYieldInfinityOrNaN)
         }
     }
 }
+
+// Rounded to places from the 15 digits a value is written with: the text
+// is within half a unit of its last place of the 15-digit value, and a half
+// rounds away from zero.
+TEST(Convert, DecimalsFollowTheFifteenDigits)
+{
+    const struct {
+        double value;
+        int places;
+        const char* text;
+    } cases[] = {{0.285, 2, "0.29"}, {-0.285, 2, "-0.29"}, {-0.001, 2, "0.00"}, {2.5, 0, "3"},
+                 {0, 1, "0.0"},      {1e20, 1, "100000000000000000000.0"}, {0.1 + 0.2, 3, "0.300"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(numeric::formatDecimals(c.value, c.places), c.text);
+    }
+    for (const double v : {123.456789, -0.000123456, 98765.4321, 1.0 / 3, 2.0 / 3})
+        for (int places = 0; places <= 8; ++places) {
+            const double written = numeric::parseStrict(numeric::formatNumber(v)).value();
+            const double rounded = numeric::parseStrict(numeric::formatDecimals(v, places)).value();
+            EXPECT_LE(std::fabs(rounded - written), 0.5 * std::pow(10.0, -places) * (1 + 1e-9)) << v << " " << places;
+        }
+}
+
+// The wide forms a Chinese input method or a web page gives read as their
+// ASCII forms only where a reading asks for them.
+TEST(Convert, WideFormsOnlyWhereAsked)
+{
+    const char* wide = "\xC2\xA0\xEF\xBC\x91\xEF\xBC\x8E\xEF\xBC\x95\xE3\x80\x80"; // NBSP １．５ U+3000
+    EXPECT_FALSE(numeric::parseStrict(wide));
+    ASSERT_TRUE(numeric::parseStrict(wide, numeric::Forms::Wide));
+    EXPECT_EQ(numeric::parseStrict(wide, numeric::Forms::Wide).value(), 1.5);
+    EXPECT_EQ(numeric::parseStrict("\xE2\x88\x92" "2", numeric::Forms::Wide).value(), -2); // U+2212
+    EXPECT_EQ(numeric::trimSpaces(" \xE3\x80\x80x\xC2\xA0\t"), "x");
+}
