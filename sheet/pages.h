@@ -73,10 +73,5 @@ struct Pages {
 // The sheet set page by page on A4 as paper(sheet) gives it.
 Pages layOut(const Sheet& sheet, Faces& faces);
 
-// A line of text broken to lines no wider than `width` points where
-// breaksIn() allows (a cell's line keeps its short words too); a piece wider
-// than the line on its own is broken between its characters, still not
-// inside a figure. The spaces where a line was broken are dropped.
-QStringList breakLine(const QString& line, double width, const Face& face, bool cell = false);
 
 } // namespace sheet

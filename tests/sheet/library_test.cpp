@@ -5,6 +5,7 @@
 // no figure broken in a table), and the line breaking and columns both share.
 
 #include "layout.h"
+#include "lines.h"
 #include "pages.h"
 #include "pdf.h"
 #include "read_back.h"
