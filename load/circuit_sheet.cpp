@@ -233,36 +233,34 @@ void oneCircuit(sheet::Section& s, const Board& b, std::size_t i, const RowResul
     const circuits::CircuitFigures& f = *row.circuit;
     const circuits::CableInfo& cable = circuits::cableInfo(f.cable.kind);
     const bool three = f.phases == circuits::Phases::Three;
-    s.text(title + QStringLiteral("：%1，%2，敷设方式 %3（%4），%5根负载导体：")
+    const circuits::BreakerFigures& br = f.breaker;
+    s.text(title + QStringLiteral("：%1，%2，敷设方式 %3（%4），%5根负载导体；Ijs 为 %6 A（见负荷计算书），cosφ 为 %7；"
+                                  "断路器 In %8。")
                        .arg(three ? QStringLiteral("三相") : QStringLiteral("单相"), qs(cable.code),
                             qs(circuits::methodInfo(f.cable.method).code),
                             qs(circuits::methodInfo(f.cable.method).description),
-                            three ? QStringLiteral("三") : QStringLiteral("两")));
-    s.text(QStringLiteral("计算电流 Ijs 为 %1 A（见负荷计算书），功率因数 cosφ 为 %2。").arg(fig(f.ijs), fig(f.cos)));
-
-    // The breaker.
-    const circuits::BreakerFigures& br = f.breaker;
-    if (br.typed)
-        s.text(QStringLiteral("断路器额定电流 In 按指定为 %1 A%2。")
-                   .arg(exact(br.in), br.belowIjs ? QStringLiteral("，小于 Ijs，不满足") : QString()));
-    else
-        s.text(QStringLiteral("断路器额定电流 In 取断路器系列中不小于 Ijs 的最小值：%1 A。").arg(exact(br.in)));
+                            three ? QStringLiteral("三") : QStringLiteral("两"), fig(f.ijs), fig(f.cos))
+                       .arg(br.typed ? QStringLiteral("按指定为 %1 A%2").arg(exact(br.in), br.belowIjs
+                                                                                           ? QStringLiteral("，小于 Ijs，不满足")
+                                                                                           : QString())
+                                     : QStringLiteral("取断路器系列中不小于 Ijs 的最小值 %1 A").arg(exact(br.in))));
     const bool miniature = br.kind == circuits::BreakerKind::Miniature;
     s.formula(equation(QStringLiteral("I2"), QStringLiteral("%1 × In").arg(fig(br.i2Factor)), QStringLiteral("%1 × %2"),
                        {fig(br.i2Factor), exact(br.in)}, br.i2, QStringLiteral("A"),
-                       miniature ? QStringLiteral("（In 不大于 63 A，微型断路器，约定动作电流）")
-                                 : QStringLiteral("（In 大于 63 A，塑壳断路器，约定动作电流）")));
+                       miniature ? QStringLiteral("（微型断路器）") : QStringLiteral("（塑壳断路器）")));
     s.formula(equation(QStringLiteral("Ii"), QStringLiteral("10 × In"), QStringLiteral("%1 × %2"),
-                       {fig(br.iiMultiple), exact(br.in)}, br.ii, QStringLiteral("A"), QStringLiteral("（瞬时脱扣电流）")));
+                       {fig(br.iiMultiple), exact(br.in)}, br.ii, QStringLiteral("A")));
 
     // The cable by current-carrying capacity.
     const circuits::Derating& d = f.derating;
     const circuits::Capacity& c = f.cable.capacity;
-    s.text(QStringLiteral("载流量 Iz0 为 %1 A（%2，%3，%4 mm²）；环境温度校正系数 Kt 为 %5（%6，环境温度 %7 ℃ 取 %8 ℃ 一行）；"
-                          "并列敷设校正系数 Kg 为 %9（%10 第 %11 项，%12 回路取 %13 回路一栏）。")
-               .arg(fig(c.iz0), qs(c.table), qs(c.column), qs(circuits::sectionText(c.section)), fig(d.kt), qs(d.ktTable),
-                    exact(f.ambient), fig(d.ktRow), fig(d.kg))
-               .arg(qs(d.kgTable))
+    // The tables by their numbers; the standard is named under 计算依据.
+    const auto number = [](const char* table) { return qs(table).section(' ', -1); };
+    s.text(QStringLiteral("Iz0 为 %1 A（%2，%3，%4 mm²）；Kt 为 %5（%6，%7 ℃ 取 %8 ℃ 一行）；Kg 为 %9（%10 第 %11 项，"
+                          "%12 回路取 %13 回路一栏）。")
+               .arg(fig(c.iz0), number(c.table), qs(c.column), qs(circuits::sectionText(c.section)), fig(d.kt),
+                    number(d.ktTable), exact(f.ambient), fig(d.ktRow), fig(d.kg))
+               .arg(number(d.kgTable))
                .arg(d.kgItem)
                .arg(f.circuits)
                .arg(d.kgColumn));
@@ -270,8 +268,8 @@ void oneCircuit(sheet::Section& s, const Board& b, std::size_t i, const RowResul
         return equation(QStringLiteral("Iz"), QStringLiteral("Iz0 × Kt × Kg"), QStringLiteral("%1 × %2 × %3"),
                         {fig(k.iz0), fig(d.kt), fig(d.kg)}, k.iz, QStringLiteral("A"), after);
     };
-    s.formula(capacityLine(c, QStringLiteral("（%1 mm²）").arg(qs(circuits::sectionText(c.section)))));
-    s.text(QStringLiteral("条件一 Iz ≥ In：%1 A ≥ %2 A，满足。").arg(fig(c.iz), exact(br.in)));
+    s.formula(capacityLine(c, QStringLiteral("（%1 mm²）；条件一 Iz ≥ In：%2 A ≥ %3 A，满足")
+                                  .arg(qs(circuits::sectionText(c.section)), fig(c.iz), exact(br.in))));
     s.formula(equation(QStringLiteral("1.45Iz"), QStringLiteral("1.45 × Iz"), QStringLiteral("%1 × %2"),
                        {fig(circuits::overloadFactor), fig(c.iz)}, c.overloadLimit, QStringLiteral("A"),
                        QStringLiteral("；条件二 I2 ≤ 1.45Iz：%1 A ≤ %2 A，满足。").arg(fig(br.i2), fig(c.overloadLimit))));
@@ -291,8 +289,8 @@ void oneCircuit(sheet::Section& s, const Board& b, std::size_t i, const RowResul
     }
     if (f.cable.raisedByAtLeast)
         s.text(QStringLiteral("截面按指定的最小截面取用。"));
-    s.text(QStringLiteral("保护导体截面 %1 mm²（%2）；电缆规格 %3。")
-               .arg(qs(circuits::sectionText(f.cable.pe)), qs(circuits::peTable()), qs(f.cable.designation)));
+    s.text(QStringLiteral("保护导体 %1 mm²（表54.2）；电缆规格 %2。")
+               .arg(qs(circuits::sectionText(f.cable.pe)), qs(f.cable.designation)));
 
     // The voltage drop.
     if (!f.drop) {
@@ -303,20 +301,19 @@ void oneCircuit(sheet::Section& s, const Board& b, std::size_t i, const RowResul
         s.formula(equation(QStringLiteral("R′"), QStringLiteral("R20 × (1 + α × (θ − 20))"),
                            QStringLiteral("%1 × (1 + %2 × (%3 − 20))"), {fig(rp.r20), fig(rp.alpha), fig(rp.theta)},
                            rp.r, QStringLiteral("Ω/km"),
-                           QStringLiteral("（R20 见 %1，%2 mm²）").arg(qs(circuits::resistanceTable()),
-                                                                     qs(circuits::sectionText(rp.section)))));
+                           QStringLiteral("（%1 mm²）").arg(qs(circuits::sectionText(rp.section)))));
         s.formula(equation(QStringLiteral("sinφ"), QStringLiteral("√(1 − cos²φ)"), QStringLiteral("√(1 − %1²)"),
                            {fig(v.cos)}, v.sin, {}));
         if (three)
             s.formula(equation(QStringLiteral("ΔU"), QStringLiteral("√3 × Ijs × L × (R′ × cosφ + X′ × sinφ) / (10 × 0.38)"),
                                QStringLiteral("√(3) × %1 × %2 × (%3 × %4 + %5 × %6) / (10 × 0.38)"),
                                {fig(f.ijs), fig(v.lengthKm), fig(rp.r), fig(v.cos), fig(v.x), fig(v.sin)}, v.own,
-                               QStringLiteral("%"), QStringLiteral("（L 以 km 计）")));
+                               QStringLiteral("%")));
         else
             s.formula(equation(QStringLiteral("ΔU"), QStringLiteral("2 × Ijs × L × (R′ × cosφ + X′ × sinφ) / (10 × 0.22)"),
                                QStringLiteral("2 × %1 × %2 × (%3 × %4 + %5 × %6) / (10 × 0.22)"),
                                {fig(f.ijs), fig(v.lengthKm), fig(rp.r), fig(v.cos), fig(v.x), fig(v.sin)}, v.own,
-                               QStringLiteral("%"), QStringLiteral("（L 以 km 计）")));
+                               QStringLiteral("%")));
         if (v.originKnown) {
             QString after = v.within ? QStringLiteral("，不大于限值 %1 %，满足").arg(fig(v.limit))
                                      : QStringLiteral("，大于限值 %1 %，不满足").arg(fig(v.limit));
@@ -331,23 +328,18 @@ void oneCircuit(sheet::Section& s, const Board& b, std::size_t i, const RowResul
     if (f.farEnd && r.origin) {
         const circuits::FarEndShortCircuit& e = *f.farEnd;
         const circuits::Resistance r20 = f.drop->phase;
-        s.formula(equation(QStringLiteral("Rc"), QStringLiteral("R20 × L"), QStringLiteral("%1 × %2"),
-                           {fig(r20.r20), exact(*f.length)}, milli(e.cable.r), QStringLiteral("mΩ"),
-                           QStringLiteral("（L 以 m 计）")));
-        s.formula(equation(QStringLiteral("Xc"), QStringLiteral("X′ × L"), QStringLiteral("%1 × %2"),
-                           {fig(f.drop->x), exact(*f.length)}, milli(e.cable.x), QStringLiteral("mΩ")));
-        s.formula(equation(QStringLiteral("R"), QStringLiteral("ΣR + Rc"), QStringLiteral("%1 + %2"),
-                           {fig(milli(r.origin->shortCircuit.r)), fig(milli(e.cable.r))}, milli(e.total.r),
+        s.formula(equation(QStringLiteral("R"), QStringLiteral("ΣR + R20 × L"), QStringLiteral("%1 + %2 × %3"),
+                           {fig(milli(r.origin->shortCircuit.r)), fig(r20.r20), exact(*f.length)}, milli(e.total.r),
                            QStringLiteral("mΩ")));
-        s.formula(equation(QStringLiteral("X"), QStringLiteral("ΣX + Xc"), QStringLiteral("%1 + %2"),
-                           {fig(milli(r.origin->shortCircuit.x)), fig(milli(e.cable.x))}, milli(e.total.x),
+        s.formula(equation(QStringLiteral("X"), QStringLiteral("ΣX + X′ × L"), QStringLiteral("%1 + %2 × %3"),
+                           {fig(milli(r.origin->shortCircuit.x)), fig(f.drop->x), exact(*f.length)}, milli(e.total.x),
                            QStringLiteral("mΩ")));
         s.formula(equation(QStringLiteral("|Z|"), QStringLiteral("√(R² + X²)"), QStringLiteral("√(%1² + %2²)"),
                            {fig(milli(e.total.r)), fig(milli(e.total.x))}, milli(e.z), QStringLiteral("mΩ")));
         s.formula(equation(QStringLiteral("Ik3"), QStringLiteral("c × Un / (√3 × |Z|)"),
                            QStringLiteral("%1 × %2 / (√(3) × %3)"),
                            {fig(circuits::voltageFactor), fig(circuits::nominalVoltage * 1000), fig(milli(e.z))}, e.ik3,
-                           QStringLiteral("kA"), QStringLiteral("（回路末端）")));
+                           QStringLiteral("kA"), QStringLiteral("（末端）")));
     }
     if (f.earthFault) {
         const circuits::EarthFault& e = *f.earthFault;
@@ -357,19 +349,23 @@ void oneCircuit(sheet::Section& s, const Board& b, std::size_t i, const RowResul
                            QStringLiteral("（保护导体 %1 mm²）").arg(qs(circuits::sectionText(e.pe.section)))));
         s.formula(equation(QStringLiteral("Rs"), QStringLiteral("ΣRs + (R′ + R′PE) × L"), QStringLiteral("%1 + (%2 + %3) × %4"),
                            {fig(milli(e.origin.r)), fig(e.phase.r), fig(e.pe.r), exact(*f.length)}, milli(e.total.r),
-                           QStringLiteral("mΩ"), QStringLiteral("（相线与保护导体回路；ΣRs 为变压器及上级各馈线）")));
+                           QStringLiteral("mΩ"), QStringLiteral("（相保回路）")));
         s.formula(equation(QStringLiteral("Xs"), QStringLiteral("ΣXs + 2 × X′ × L"), QStringLiteral("%1 + 2 × %2 × %3"),
                            {fig(milli(e.origin.x)), fig(f.drop->x), exact(*f.length)}, milli(e.total.x),
                            QStringLiteral("mΩ")));
         s.formula(equation(QStringLiteral("|Zs|"), QStringLiteral("√(Rs² + Xs²)"), QStringLiteral("√(%1² + %2²)"),
                            {fig(milli(e.total.r)), fig(milli(e.total.x))}, milli(e.zs), QStringLiteral("mΩ")));
         s.formula(equation(QStringLiteral("Id"), QStringLiteral("U0 / |Zs|"), QStringLiteral("%1 / %2"),
-                           {fig(e.u0 * 1000), fig(milli(e.zs))}, e.id, QStringLiteral("kA"),
-                           QStringLiteral("（U0 以 V 代入）")));
+                           {fig(e.u0 * 1000), fig(milli(e.zs))}, e.id, QStringLiteral("kA")));
         s.formula(equation(QStringLiteral("1.3Ii"), QStringLiteral("1.3 × Ii / 1000"), QStringLiteral("%1 × %2 / 1000"),
                            {fig(circuits::instantaneousMargin), fig(f.breaker.ii)}, e.required, QStringLiteral("kA"),
-                           e.trips ? QStringLiteral("；Id ≥ 1.3Ii，接地故障时断路器瞬时切断，满足")
-                                   : QStringLiteral("；Id < 1.3Ii，不满足")));
+                           e.trips ? QStringLiteral("；Id ≥ 1.3Ii，满足")
+                                   : QStringLiteral("；Id < 1.3Ii，不满足%1")
+                                         .arg(e.sectionTrips ? QStringLiteral("：截面不小于 %1 mm²，或瞬时脱扣电流不大于 %2 A")
+                                                                   .arg(qs(circuits::sectionText(*e.sectionTrips)))
+                                                                   .arg(std::floor(e.largestIi * 10) / 10)
+                                                             : QStringLiteral("：瞬时脱扣电流须不大于 %1 A")
+                                                                   .arg(std::floor(e.largestIi * 10) / 10))));
     }
     if (f.withstand) {
         const circuits::Withstand& w = *f.withstand;
@@ -377,18 +373,21 @@ void oneCircuit(sheet::Section& s, const Board& b, std::size_t i, const RowResul
                            {fig(w.k), qs(circuits::sectionText(w.section))}, w.k2s2, QStringLiteral("A²s")));
         s.formula(equation(QStringLiteral("I²t"), QStringLiteral("Ik3² × t"), QStringLiteral("%1² × %2"),
                            {fig(w.current), fig(w.time)}, w.i2t, QStringLiteral("A²s"),
-                           w.withstands ? QStringLiteral("（Ik3 取母线处，以 A 代入；k²S² ≥ I²t，满足）")
-                                        : QStringLiteral("（Ik3 取母线处，以 A 代入；k²S² < I²t，不满足）")));
+                           w.withstands ? QStringLiteral("；k²S² ≥ I²t，满足") : QStringLiteral("；k²S² < I²t，不满足")));
     }
-    s.text(QStringLiteral("校验：%1。").arg(qs(f.check)));
 }
 
 void circuitsOneByOne(sheet::Sheet& sheet, const Board& b, const BoardResult& r)
 {
     sheet::Section& s = sheet.section(QStringLiteral("四、各回路计算"));
     s.text(QStringLiteral("载流量 Iz 为 Iz0 × Kt × Kg，所选截面为同时满足 Iz ≥ In 与 I2 ≤ 1.45Iz 的最小截面（铜芯不小于 2.5 mm²，"
-                          "铝芯不小于 16 mm²）。R′ 为导体最高工作温度（PVC 70 ℃，XLPE 90 ℃）下的电阻；短路电流计算中电缆取 20 ℃ "
-                          "的电阻 R20，接地故障回路取相线与保护导体在最高工作温度下的电阻，电抗取 2X′。"));
+                          "铝芯不小于 16 mm²）。Iz0 见 GB/T 16895.6-2014 附录 B 所注之表，Kt 见表B.52.14，Kg 见表B.52.17，保护导体截面见 "
+                          "GB/T 16895.3-2017 表54.2；R20 见 GB/T 3956-2008 表2，R′ 为导体最高工作温度（PVC 70 ℃，XLPE 90 ℃）"
+                          "下的电阻。短路电流计算中电缆取 20 ℃ 的电阻 R20；接地故障电流按相线与保护导体的回路（相保回路）计算，"
+                          "其电阻取两者在最高工作温度下的电阻之和，电抗取 2X′，ΣRs、ΣXs 为变压器及上级各馈线的相保回路阻抗。"
+                          "ΔU 式中 L 以 km 计，阻抗式中 L 以 m 计（Ω/km × m 为 mΩ）；Un、U0 以 V 代入（V / mΩ 为 kA）；"
+                          "I²t 中的 Ik3 取母线处的值，以 A 代入。I2 为断路器的约定动作电流（In 不大于 63 A 的微型断路器为 1.45 In，"
+                          "其余为塑壳断路器 1.30 In），Ii 为瞬时脱扣电流。各回路的结论见配电回路表的“校验”一栏。"));
     bool any = false;
     for (std::size_t i = 0; i < b.rows.size() && i < r.rows.size(); ++i)
         if (!r.rows[i].blank) {

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <memory>
@@ -300,26 +301,52 @@ QString joinKept(const QString& text)
     return joined;
 }
 
-Measure measure(double pointSize, Setter setter)
-{
-    // Measured large, so that hinting and rounding do not add up along a
-    // long figure; scaled down to the face's size in points.
-    constexpr int size = 1000;
-    auto metrics = [](QFont font, bool bold) {
+namespace {
+
+// A face measured large, so that hinting and rounding do not add up along a
+// long figure, each text once: a table measures its cells at two sizes, and
+// a sheet repeats its words and figures.
+class Advances {
+public:
+    static constexpr int size = 1000;
+    Advances(QFont font, bool bold)
+    {
         font.setPixelSize(size);
         font.setBold(bold);
-        return std::make_shared<QFontMetricsF>(font);
-    };
-    auto regular = metrics(sheetFont(10), false), bold = metrics(sheetFont(10), true);
+        metrics_ = std::make_unique<QFontMetricsF>(font);
+    }
+    double of(const QString& text)
+    {
+        const auto known = known_.constFind(text);
+        if (known != known_.constEnd())
+            return *known;
+        if (known_.size() > 200000)
+            known_.clear();
+        const double a = metrics_->horizontalAdvance(text);
+        known_.insert(text, a);
+        return a;
+    }
+
+private:
+    std::unique_ptr<QFontMetricsF> metrics_;
+    QHash<QString, double> known_;
+};
+
+} // namespace
+
+Measure measure(double pointSize, Setter setter)
+{
+    // Scaled down from the large face to the size in points.
+    constexpr double size = Advances::size;
+    // Made once and kept to the end: fonts are not to outlive the application object.
+    static Advances* const regular = new Advances(sheetFont(10), false);
+    static Advances* const bold = new Advances(sheetFont(10), true);
     if (setter == Setter::Pdf)
-        return [=](const QString& text, bool b) {
-            return (b ? bold : regular)->horizontalAdvance(text) * pointSize / size;
-        };
-    const QFont simSun(QStringLiteral("SimSun"));
-    auto theirs = metrics(simSun, false), theirsBold = metrics(simSun, true);
+        return [=](const QString& text, bool b) { return (b ? bold : regular)->of(text) * pointSize / size; };
+    static Advances* const theirs = new Advances(QFont(QStringLiteral("SimSun")), false);
+    static Advances* const theirsBold = new Advances(QFont(QStringLiteral("SimSun")), true);
     return [=](const QString& text, bool b) {
-        const double widest =
-            std::max((b ? bold : regular)->horizontalAdvance(text), (b ? theirsBold : theirs)->horizontalAdvance(text));
+        const double widest = std::max((b ? bold : regular)->of(text), (b ? theirsBold : theirs)->of(text));
         return widest * 1.05 * pointSize / size;
     };
 }

@@ -26,7 +26,7 @@ QStringList breakLine(const QString& line, double width, const Face& face, bool 
     // Measured at another size than the columns were, a text that fits may
     // come out a hair wider; a hair is not a reason to break it.
     const double slack = 0.25 + 0.002 * width;
-    if (face.width(line) <= width + slack)
+    if (face.within(line, width + slack))
         return {line};
 
     const qsizetype n = line.size();
@@ -97,7 +97,7 @@ namespace {
 // own as text.
 QStringList betweenTerms(const QString& text, double width, const Face& face)
 {
-    if (face.width(text) <= width)
+    if (face.within(text, width))
         return {text};
     std::vector<int> depth(static_cast<std::size_t>(text.size()), 0); // in how many brackets
     int deepest = 0;
@@ -147,7 +147,7 @@ QStringList betweenTerms(const QString& text, double width, const Face& face)
 
 Formula formulaLines(const QString& text, double width, const Face& face)
 {
-    if (face.width(text) <= width)
+    if (face.within(text, width))
         return {{text}, {0}};
     const QString equals = QStringLiteral(" = ");
     const qsizetype first = text.indexOf(equals);

@@ -33,6 +33,25 @@ double Face::width(const QString& text) const
     return w;
 }
 
+bool Face::within(const QString& text, double width) const
+{
+    // Shaping a whole line costs more than adding up its characters; kerning
+    // and ligatures only ever bring a line of the sheet's faces in, and a
+    // tenth to spare covers whatever else shaping does.
+    double sum = 0;
+    for (const QChar c : text) {
+        const auto known = advances_.constFind(c.unicode());
+        if (known != advances_.constEnd()) {
+            sum += *known;
+            continue;
+        }
+        const double a = c.isSurrogate() ? metrics_.maxWidth() * scale_ : metrics_.horizontalAdvance(c) * scale_;
+        advances_.insert(c.unicode(), a);
+        sum += a;
+    }
+    return sum * 1.1 <= width || this->width(text) <= width;
+}
+
 int Faces::find(double pointSize, bool bold)
 {
     for (std::size_t i = 0; i < faces_.size(); ++i)

@@ -29,6 +29,9 @@ public:
     double pointSize() const { return pointSize_; }
     bool bold() const { return bold_; }
     double width(const QString& text) const;
+    // Whether the text is no wider than `width`: told from its characters'
+    // own advances where they leave room to spare, measured whole otherwise.
+    bool within(const QString& text, double width) const;
     double ascent() const { return ascent_; }
     double lineHeight() const { return lineHeight_; }
 
@@ -41,6 +44,7 @@ private:
     double ascent_ = 0;
     double lineHeight_ = 0;
     mutable QHash<QString, double> widths_; // a sheet repeats its words and figures
+    mutable QHash<char16_t, double> advances_;
 };
 
 // The faces a sheet is set in, each made once; an index names one.
