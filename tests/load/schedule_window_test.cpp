@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -227,4 +228,70 @@ TEST_F(ScheduleWindow, ReadAsATable)
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->text(QAccessible::Name), "空调");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(find("pjs"))->text(QAccessible::Name), "计算负荷Pjs(kW)");
+}
+
+// A note goes when its cause goes: the row fixed or deleted, the board
+// switched, the edit undone; a confirmation at the next action.
+TEST_F(ScheduleWindow, NotesGoWithTheirCause)
+{
+    // AL1 holds AL1-1; AL1-1's first row is to hold AL1 back, a loop.
+    click("xjx");
+    qobject_cast<QLineEdit*>(find("mc"))->setText(QStringLiteral("AL1-1"));
+    paste(QStringLiteral("总箱\t\t\t\t\t\n"));
+    shell_->schedule(0);
+    activate();
+    paste(QStringLiteral("分箱\t\t\t\t\tAL1-1\n"));
+    EXPECT_FALSE(form()->messageText().isEmpty()) << "已粘贴";
+    QTest::keyClick(table(), Qt::Key_Down);
+    EXPECT_TRUE(form()->messageText().isEmpty()) << "the next action takes the confirmation away";
+
+    const struct {
+        const char* name;
+        std::function<void()> remove;
+    } ways[] = {
+        {"the row deleted",
+         [this] {
+             table()->setCurrentIndex(table()->model()->index(0, 0));
+             QTest::keyClick(table(), Qt::Key_Delete, Qt::ControlModifier);
+         }},
+        {"the edit undone", [this] { QTest::keyClick(win()->windowHandle(), Qt::Key_Z, Qt::ControlModifier); }},
+        {"the board switched", [this] { shell_->schedule(0); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        shell_->schedule(1);
+        activate();
+        ASSERT_EQ(text("mc"), "AL1-1");
+        table()->setCurrentIndex(table()->model()->index(0, load::column::SubBoard));
+        keys("AL1");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        ASSERT_TRUE(form()->failureText().contains(QStringLiteral("形成循环"))) << form()->failureText().toStdString();
+        way.remove();
+        EXPECT_EQ(form()->failureText(), "");
+        EXPECT_EQ(form()->failedField(), "");
+        // Back to a first row that holds no board.
+        shell_->schedule(1);
+        activate();
+        if (way.name == std::string("the row deleted"))
+            QTest::keyClick(win()->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+        table()->setCurrentIndex(table()->model()->index(0, load::column::SubBoard));
+        QTest::keyClick(table(), Qt::Key_Delete);
+        ASSERT_EQ(cellText(0, load::column::SubBoard), "");
+    }
+}
+
+// Ctrl+Z undoes the schedule wherever the focus is in the window: a board's
+// field typed into is put back as it was, in one step.
+TEST_F(ScheduleWindow, UndoWorksAnywhereInTheWindow)
+{
+    paste(workedExample);
+    type("kp", "0.8");
+    EXPECT_EQ(text("pjs"), "319.20");
+    QTest::keyClick(find("kp"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text("kp"), "0.9");
+    EXPECT_EQ(text("pjs"), "359.10");
+    find("sm")->setFocus();
+    QTest::keyClick(find("sm"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cellText(0, load::column::Name), "") << "the paste undone from 说明";
 }

@@ -393,3 +393,22 @@ TEST_F(Projects, AProjectOfTheFormerVersionOpensWithTheCircuitsDefaults)
     ASSERT_TRUE(r.rows[0].circuit) << r.rows[0].circuitNote;
     EXPECT_EQ(r.rows[0].circuit->cable.designation, "YJV-3×6"); // 9.6 kW single-phase: 48.5 A, In 50 A
 }
+
+// What a refused file or a failed save says: the place of the value that
+// could not be taken, the whole folder that does not exist, as a failure.
+TEST_F(Projects, MessagesSayWhereAndWhy)
+{
+    const QString path = folders_.path() + "/number.elcarta";
+    writeFile(path, R"({"format":"elcarta-project","version":2,
+        "boards":[{"name":"AL1","rows":[{"name":"照明","pe":12,"kx":"0.8","cos":"0.9","phases":"","board":""}],
+                   "kp":"0.9","kq":"0.95","cosTarget":"0.90","installedQc":"","betaMax":"0.85","transformers":"1",
+                   "series":[30]}]})");
+    EXPECT_FALSE(shell_->openProject(path));
+    EXPECT_TRUE(note().contains(QStringLiteral("配电箱“AL1”第 1 行的“设备容量Pe(kW)”不是文字"))) << note().toStdString();
+
+    const QString missing = QDir::toNativeSeparators(folders_.path() + "/sub");
+    chosen_ = folders_.path() + "/sub/x.elcarta";
+    press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(note().contains(QStringLiteral("文件夹“%1”不存在").arg(missing))) << note().toStdString();
+    EXPECT_TRUE(form()->messageNote()->styleSheet().contains("#a00000")) << "drawn as a failure";
+}
