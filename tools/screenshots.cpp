@@ -4,6 +4,7 @@
 #include "calculators.h"
 #include "shell.h"
 #include "builder.h"
+#include "schedule_table.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 #include <cstdio>
@@ -115,10 +117,21 @@ int main(int argc, char** argv)
     save(project, dir, "gc.png");
     shell.schedule(0);
     QWidget* schedule = shell.window("fhb");
-    QGuiApplication::clipboard()->setText(QStringLiteral("照明\t120\t0.8\t0.9\n空调\t300\t0.7\t0.8\n水泵\t90\t0.7\t0.8\n电梯\t60\t0.5\t0.6\n"));
-    QWidget* table = child(schedule, "bg");
+    // At the size it is made for, whatever the screen the tool draws on.
+    schedule->resize(load::scheduleWindow().window.width * schedule->logicalDpiX() / 1440,
+                     load::scheduleWindow().window.height * schedule->logicalDpiY() / 1440);
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("照明\t120\t0.8\t0.9\t\t\t\tYJV\t\t60\t35\t2\n空调\t300\t0.7\t0.8\t\t\t\tYJV\tE\t80\t40\t3\n"
+                       "水泵\t90\t0.7\t0.8\t\t\t\tVV\tC\t45\n电梯\t60\t0.5\t0.6\t\t\t\tYJV\t\t70\n"
+                       "插座\t8\t0.8\t0.85\t单相\t\t\tBV\tB1\t40\n"));
+    auto* table = qobject_cast<QTableView*>(child(schedule, "bg"));
     table->setFocus();
     QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+    table->setCurrentIndex(table->model()->index(5, 0));
+    table->clearSelection();
     save(schedule, dir, "fhb.png");
+    // The same rows as circuits: the table scrolled to their results.
+    table->scrollTo(table->model()->index(0, load::column::Check));
+    save(schedule, dir, "fhb-circuits.png");
     return 0;
 }
