@@ -53,8 +53,8 @@ const Table& scheduleWindow()
 
             label("Label27", "断路器系列(A)",          "",                                       captionAt(0, 5700, 2)).captionOf("dlq"),
             field("dlq",     "",                       "以逗号分开的额定电流，可增删",           fieldAt(0, 5700, 2),       16),
-            label("Label28", "电缆电抗X′(Ω/km)",       "",                                       captionAt(2, 5700)).captionOf("dk"),
-            field("dk",      "0.08",                   "",                                       fieldAt(2, 5700),          17),
+            label("Label28", "电缆X′(Ω/km)",           "",                                       captionAt(2, 5700)).captionOf("dk"),
+            field("dk",      "0.08",                   "电缆每千米的电抗",                       fieldAt(2, 5700),          17),
             label("Label29", "末端ΔU限值(%)",          "",                                       captionAt(3, 5700)).captionOf("yj"),
             field("yj",      "5",                      "",                                       fieldAt(3, 5700),          18),
             label("Label30", "系统S″kQ(MVA)",          "",                                       captionAt(4, 5700)).captionOf("xtrl"),

@@ -11,6 +11,9 @@
 #   scripts/windows/build-qt.sh          prints the Qt folder when it is ready
 #   scripts/windows/build-qt.sh --check  only says (by its status) whether it is
 #   ELCARTA_QT_WINDOWS=DIR               builds or reuses DIR instead of the default
+#
+# A second run while another builds Qt into the same cache folder waits for it
+# (flock on the folder's .lock), then reuses what it built.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 qt_win=${ELCARTA_QT_WINDOWS:-$HOME/.cache/elcarta/qt-6.4.2-mingw64}
@@ -71,9 +74,23 @@ source_tree() {
 }
 
 stamp=$qt_win/elcarta-qt-configuration.txt
+# One build at a time per cache folder: two clones building at once would
+# share qt-src and qt-build and break each other. The lock is held from the
+# check to the record; a second run waits, then finds Qt ready.
+mkdir -p "$cache"
+exec 9>>"$cache/.lock"
 if [ "${1:-}" = --check ]; then
+  # Only reads the record: a build under way means not ready.
+  flock -s -w 5 9 || exit 1
   [ -f "$stamp" ] && [ "$(record)" = "$(cat "$stamp")" ]
   exit
+fi
+if ! flock -n 9; then
+  echo "waiting for another build of Qt for Windows ($cache/.lock) …" >&2
+  if ! flock -w 7200 9; then
+    echo "gave up after two hours waiting for $cache/.lock" >&2
+    exit 1
+  fi
 fi
 if [ -f "$stamp" ] && [ "$(record)" = "$(cat "$stamp")" ]; then
   if [ ! -f "$qt_win/share/elcarta/licenses/LGPL-3.0-only.txt" ]; then

@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -108,6 +109,25 @@ TEST_F(ScheduleWindow, TheWorkedExampleTypedFromTheKeyboard)
     QApplication::processEvents(); // the cell takes what was typed as the event loop comes round
     EXPECT_EQ(cellText(0, load::column::Pe), "150");
     EXPECT_EQ(table()->currentIndex().row(), 1);
+}
+
+// Every caption stands whole, its unit included: in whatever face draws 宋体
+// here, and in SimSun itself, where every character but ASCII is a full em
+// wide (Σ, Ω and ′ too) and ASCII half of one.
+TEST_F(ScheduleWindow, EveryCaptionStandsWholeHereAndInSimSun)
+{
+    for (QLabel* l : current_->findChildren<QLabel*>()) {
+        if (!l->isVisibleTo(current_) || l->text().isEmpty())
+            continue;
+        const QString text = l->text();
+        const int room = l->contentsRect().width();
+        EXPECT_LE(l->fontMetrics().horizontalAdvance(text), room) << l->objectName().toStdString();
+        const int em = QFontInfo(l->font()).pixelSize();
+        int halves = 0;
+        for (QChar c : text)
+            halves += c.unicode() < 0x80 ? 1 : 2;
+        EXPECT_LE(halves * em / 2, room) << l->objectName().toStdString() << " " << text.toStdString();
+    }
 }
 
 // Totals too long for their fields show their first digits.
