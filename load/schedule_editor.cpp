@@ -108,24 +108,20 @@ void Editor::showTotals()
     QStringList lines;
     for (const Problem& p : result.problems)
         lines << qs(p.reason);
-    for (const std::size_t row : result.excluded)
-        for (const Problem& p : result.rows[row].problems)
-            lines << qs(rowNote(row, p));
-    if (!result.excluded.empty()) {
-        QStringList rows;
-        for (const std::size_t row : result.excluded)
-            rows << QString::number(row + 1);
-        lines << QStringLiteral("合计未计入第 %1 行。").arg(rows.join("、"));
-    }
-    for (const std::size_t row : result.circuitsLeftOut)
-        for (const Problem& p : result.rows[row].circuitProblems)
-            lines << qs(rowNote(row, p));
-    if (!result.circuitsLeftOut.empty()) {
-        QStringList rows;
-        for (const std::size_t row : result.circuitsLeftOut)
-            rows << QString::number(row + 1);
-        lines << QStringLiteral("回路未计算第 %1 行。").arg(rows.join("、"));
-    }
+    // The rows left out, each with its problems, then the list of them.
+    const auto leftOut = [&](const std::vector<std::size_t>& rows, std::vector<Problem> RowResult::*problems,
+                             const QString& list) {
+        for (const std::size_t row : rows)
+            for (const Problem& p : result.rows[row].*problems)
+                lines << qs(rowNote(row, p));
+        QStringList numbers;
+        for (const std::size_t row : rows)
+            numbers << QString::number(row + 1);
+        if (!numbers.isEmpty())
+            lines << list.arg(numbers.join("、"));
+    };
+    leftOut(result.excluded, &RowResult::problems, QStringLiteral("合计未计入第 %1 行。"));
+    leftOut(result.circuitsLeftOut, &RowResult::circuitProblems, QStringLiteral("回路未计算第 %1 行。"));
     for (std::size_t row = 0; row < result.rows.size(); ++row)
         if (!result.rows[row].circuitNote.empty())
             lines << qs(rowNote(row, {Cell::Rows, result.rows[row].circuitNote}));

@@ -3,6 +3,7 @@
 #include "schedule_model.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace load {
 
@@ -54,68 +55,38 @@ private:
     std::size_t sizeBefore_ = 0;
 };
 
-class FieldEdit : public Command {
+// One of the board's own members as typed, a field or a series; typing on
+// in the same one is one edit.
+template <class T> class MemberEdit : public Command {
 public:
-    FieldEdit(Boards& b, std::size_t board, std::string Board::*field, std::string text)
-        : Command(b, board), field_(field), after_(std::move(text))
+    MemberEdit(Boards& b, std::size_t board, T Board::*member, T value)
+        : Command(b, board), member_(member), after_(std::move(value))
     {
     }
-    int id() const override { return FieldMerge; }
+    int id() const override { return std::is_same_v<T, std::string> ? FieldMerge : SeriesMerge; }
     bool mergeWith(const QUndoCommand* other) override
     {
-        const auto* o = static_cast<const FieldEdit*>(other);
-        if (o->board_ != board_ || o->field_ != field_)
+        const auto* o = static_cast<const MemberEdit*>(other);
+        if (o->board_ != board_ || o->member_ != member_)
             return false;
         after_ = o->after_;
         return true;
     }
     void redo() override
     {
-        before_ = board().*field_;
-        board().*field_ = after_;
+        before_ = board().*member_;
+        board().*member_ = after_;
         changed();
     }
     void undo() override
     {
-        board().*field_ = before_;
+        board().*member_ = before_;
         changed();
     }
 
 private:
-    std::string Board::*field_;
-    std::string before_, after_;
-};
-
-class SeriesEdit : public Command {
-public:
-    SeriesEdit(Boards& b, std::size_t board, std::vector<double> Board::*series, std::vector<double> values)
-        : Command(b, board), series_(series), after_(std::move(values))
-    {
-    }
-    int id() const override { return SeriesMerge; }
-    bool mergeWith(const QUndoCommand* other) override
-    {
-        const auto* o = static_cast<const SeriesEdit*>(other);
-        if (o->board_ != board_ || o->series_ != series_)
-            return false;
-        after_ = o->after_;
-        return true;
-    }
-    void redo() override
-    {
-        before_ = board().*series_;
-        board().*series_ = after_;
-        changed();
-    }
-    void undo() override
-    {
-        board().*series_ = before_;
-        changed();
-    }
-
-private:
-    std::vector<double> Board::*series_;
-    std::vector<double> before_, after_;
+    T Board::*member_;
+    T before_, after_;
 };
 
 class RowsInsert : public Command {
@@ -285,11 +256,11 @@ QUndoCommand* cellEdit(Boards& b, std::size_t board, int row, int column, std::s
 }
 QUndoCommand* fieldEdit(Boards& b, std::size_t board, std::string Board::*field, std::string text)
 {
-    return new FieldEdit(b, board, field, std::move(text));
+    return new MemberEdit<std::string>(b, board, field, std::move(text));
 }
 QUndoCommand* seriesEdit(Boards& b, std::size_t board, std::vector<double> Board::*series, std::vector<double> values)
 {
-    return new SeriesEdit(b, board, series, std::move(values));
+    return new MemberEdit<std::vector<double>>(b, board, series, std::move(values));
 }
 QUndoCommand* rowsInsert(Boards& b, std::size_t board, int at, std::vector<ScheduleRow> rows)
 {
