@@ -103,7 +103,7 @@ int main(int argc, char** argv)
     Shell shell(Shell::Options{{}, {}, data.path(), data.path()});
 
     bench::Hooks hooks;
-    hooks.start = [&shell] { shell.start(); };
+    hooks.start = [&shell] { shell.startDrawingFirst(ui::installTranslation); };
     hooks.back = [&shell](const QString& window) { shell.backToMenu(window.toStdString()); };
     hooks.handlers = handlers();
     return bench::run(std::move(hooks));
