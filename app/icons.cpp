@@ -1,8 +1,10 @@
 #include "icons.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <utility>
 
 namespace icons {
 
@@ -142,6 +144,47 @@ QImage windowImage(const std::string& window, int size)
         .convertToFormat(QImage::Format_ARGB32);
 }
 
-QIcon windowIcon(const std::string& window, int size) { return QIcon(QPixmap::fromImage(windowImage(window, size))); }
+namespace {
+
+// A window's picture drawn only once something shows it (the window system
+// as it puts the window up, a task bar), not as the window is built: the
+// offscreen platform never asks.
+class PictureEngine : public QIconEngine {
+public:
+    PictureEngine(std::string window, int size) : window_(std::move(window)), size_(size) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        if (drawn_.isNull())
+            drawn_ = QPixmap::fromImage(windowImage(window_, size_));
+        // As an icon of one picture gives it: smaller where asked, never larger.
+        if (size.width() < size_ || size.height() < size_)
+            return drawn_.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return drawn_;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return QSize(size_, size_).boundedTo(size);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(size_, size_)}; }
+    QIconEngine* clone() const override { return new PictureEngine(*this); }
+    QString key() const override { return QStringLiteral("elcarta.picture"); }
+
+private:
+    std::string window_;
+    int size_;
+    QPixmap drawn_;
+};
+
+} // namespace
+
+QIcon windowIcon(const std::string& window, int size) { return QIcon(new PictureEngine(window, size)); }
 
 } // namespace icons

@@ -2,6 +2,7 @@
 
 #include "calculators.h"
 #include "convert.h"
+#include "drawn.h"
 #include "facts.h"
 
 #include <QDir>
@@ -89,6 +90,10 @@ std::string difference(const ui::Table& table, const ui::State& state, const ui:
 constexpr qint64 recoveryDelayMs = 500;
 // After a change of window, as soon as the new window is drawn.
 constexpr qint64 afterWindowMs = 100;
+// The file is written once the windows have answered what the engineer
+// pressed last, so that it never delays that answer, and this much later at
+// the latest: within a second of the change all the same.
+constexpr qint64 answeredWithinMs = 150;
 
 } // namespace
 
@@ -96,7 +101,13 @@ Session::Session(Windows windows, ChooseFile chooseFile, QString dataFolder, QSt
     : windows_(std::move(windows)), chooseFile_(std::move(chooseFile)), dataFolder_(std::move(dataFolder)),
       projectsFolder_(std::move(projectsFolder))
 {
-    QObject::connect(&recoveryTimer_, &ui::clock::Timer::timeout, [this] { writeRecovery(); });
+    QObject::connect(&recoveryTimer_, &ui::clock::Timer::timeout, [this] {
+        writeWaiting_ = true;
+        ui::drawn::afterInput(&recoveryTimer_, answeredWithinMs, [this] {
+            if (writeWaiting_)
+                writeRecovery();
+        });
+    });
 }
 
 project::Project Session::project() const
@@ -145,13 +156,16 @@ void Session::changed()
         QFile::remove(recoveryPath() + QStringLiteral(".previous"));
         QFile::copy(recoveryPath(), recoveryPath() + QStringLiteral(".previous"));
     }
-    if (!recoveryTimer_.isActive())
+    // A write already waiting takes this change with it.
+    if (!recoveryTimer_.isActive() && !writeWaiting_)
         recoveryTimer_.start(recoveryDelayMs);
     windows_.refresh();
 }
 
 void Session::windowChanged()
 {
+    if (writeWaiting_)
+        return;
     if (!recoveryTimer_.isActive() || recoveryTimer_.remaining() > afterWindowMs)
         recoveryTimer_.start(afterWindowMs);
 }
@@ -176,6 +190,7 @@ QString Session::recoveryPath() const { return dataFolder_ + QStringLiteral("/re
 void Session::writeRecovery()
 {
     recoveryTimer_.stop();
+    writeWaiting_ = false;
     if (offer_)
         return; // what Ctrl+Shift+T would bring back is not written over
     if (!QDir().mkpath(dataFolder_))

@@ -44,6 +44,8 @@ public:
 
     // The project as it stands: header, every opened window, cases, boards.
     project::Project project() const;
+    // The header and the cases alone, without the windows' states.
+    const project::Project& headerAndCases() const { return project_; }
     project::Header& header() { return project_.header; }
     const project::Header& header() const { return project_.header; }
     std::map<std::string, std::vector<project::Case>>& cases() { return project_.cases; }
@@ -94,6 +96,7 @@ private:
     bool applying_ = false;
     std::optional<project::Recovery> offer_; // what Ctrl+Shift+T brings back
     ui::clock::Timer recoveryTimer_;
+    bool writeWaiting_ = false; // due, and waiting for the windows to be drawn
     // The cases as the files hold them, made again only when they change.
     mutable QJsonObject casesJson_;
     mutable bool casesChanged_ = true;

@@ -3,6 +3,7 @@
 #include "actions.h"
 #include "calculators.h"
 #include "commands.h"
+#include "drawn.h"
 #include "form.h"
 #include "icons.h"
 #include "menu.h"
@@ -286,8 +287,28 @@ void Shell::start()
 {
     const bool first = !windows_.front().form;
     ensure(menuWindow().window.name)->window()->show();
+    if (first)
+        offerLastRun();
+}
+
+void Shell::startDrawingFirst(std::function<void()> onceDrawn)
+{
+    const bool first = !windows_.front().form;
+    QWidget* menu = ensure(menuWindow().window.name)->window();
+    menu->show();
     if (!first)
         return;
+    // The menu appears before the recovery file is read; a second is the
+    // latest, should it never be drawn.
+    ui::drawn::afterFirstDrawing(menu, 1000, [this, onceDrawn = std::move(onceDrawn)] {
+        offerLastRun();
+        if (onceDrawn)
+            onceDrawn();
+    });
+}
+
+void Shell::offerLastRun()
+{
     // The last run's inputs that no saved project holds wait for Ctrl+Shift+T;
     // until then this run leaves them where they are.
     if (session_->offerLastRun())
@@ -408,9 +429,10 @@ void Shell::refreshProjectWindow(bool evenHidden)
     ui::Form* gc = form(projectName);
     if (!gc || (!evenHidden && !gc->window()->isVisible()))
         return;
-    const project::Project p = session_->project();
+    // The window shows the header and the cases: no window's state is
+    // taken for it, at every keystroke in its header.
     project::Shown s;
-    s.project = &p;
+    s.project = &session_->headerAndCases();
     s.file = session_->file();
     s.unsaved = session_->unsaved();
     s.recent = session_->recent();

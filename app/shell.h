@@ -42,7 +42,12 @@ public:
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
 
+    // Shows the menu; at the first start the last run's inputs that no
+    // saved project holds are offered at once (Ctrl+Shift+T).
     void start();
+    // The program's start: the menu drawn first, and only then the offer and
+    // `onceDrawn` (what the menu's first drawing does not need).
+    void startDrawingFirst(std::function<void()> onceDrawn);
     void open(const std::string& name);
     void backToMenu(const std::string& from);
     // Back from one of our own windows, down the tree toward the menu.
@@ -78,6 +83,7 @@ private:
         SheetMaker sheet; // none for the menu and our own windows
     };
     Entry* find(const std::string& name);
+    void offerLastRun();
     bool isOwn(const std::string& name) const;
     void adopt(Entry& entry, ui::Form* form);
     ui::Form* ensure(const std::string& name);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -36,6 +37,13 @@
 #include <sys/resource.h>
 #endif
 
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define ELCARTA_TOGGLE_COLLECT() CALLGRIND_TOGGLE_COLLECT
+#else
+#define ELCARTA_TOGGLE_COLLECT()
+#endif
+
 namespace bench {
 
 namespace {
@@ -52,6 +60,18 @@ const Clock& probeClock()
 std::int64_t nowNs() { return probeClock().sinceOrigin(); }
 
 namespace {
+
+// Under callgrind, counts the measurement ELCARTA_CALLGRIND names only: all
+// of its kind ("open"), or one ("open:fljs", "click:XCJS/ql").
+void counting(const QString& what, bool on)
+{
+    static const QString wanted = qEnvironmentVariable("ELCARTA_CALLGRIND");
+    static bool now = false;
+    if (what.isEmpty() || (wanted != what && wanted != what.section(':', 0, 0)) || now == on)
+        return;
+    now = on;
+    ELCARTA_TOGGLE_COLLECT();
+}
 
 // Each line goes out at once, so that a probe that dies still leaves what it measured.
 template <typename... Args>
@@ -223,8 +243,48 @@ struct Calculator {
 constexpr Calculator calculators[] = {{"fh", "fhjs"}, {"zd", "zdjs"}, {"fl", "fljs"}, {"xc", "XCJS"}};
 
 constexpr int handlerRuns = 300;
+// Clicks of each button to its painted window, each after a pause in which
+// the program does what it leaves until after the paint.
+constexpr int clickRuns = 21;
+constexpr int clickPauseMs = 30;
+
+std::int64_t median(std::vector<std::int64_t> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
 
 } // namespace
+
+const std::vector<ClickCase>& clickCases()
+{
+    static const std::vector<ClickCase> cases = {
+        {"fhjs/Command1", "fhjs", "Command1", {{"Pjs", "100"}, {"Qjs", ""}}, "Qjs", "75"},
+        {"fhjs/Command4", "fhjs", "Command4", {{"Pjs", "100"}, {"Sjs", ""}}, "Sjs", "125"},
+        {"zdjs/Command1", "zdjs", "Command1", {{"mj", "20"}, {"dwgl", "8.9"}, {"gl", ""}}, "gl", "534"},
+        {"fljs/js", "fljs", "js", {{"l", "100"}, {"w", "50"}, {"H", "100"}, {"Ae", ""}}, "Ae", "0.066416"},
+        // Emptying the rows' counts sets off each row's total.
+        {"XCJS/ql",
+         "XCJS",
+         "ql",
+         {{"VV3", "3"}, {"BV3", "3"}, {"SYV3", "3"}, {"UTP3", "3"}, {"LGB3", "3"}, {"RVS3", "3"}},
+         "VV4",
+         ""},
+    };
+    return cases;
+}
+
+void click(QWidget* w)
+{
+    if (!w)
+        return;
+    const QPointF local(w->width() / 2.0, w->height() / 2.0);
+    const QPointF global = w->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, local, global, Qt::LeftButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, local, global, Qt::LeftButton, Qt::NoButton, {});
+    QCoreApplication::sendEvent(w, &release);
+}
 
 QWidget* topLevel(const QString& name)
 {
@@ -247,7 +307,11 @@ QWidget* child(const QString& window, const QString& name, int index)
     return nullptr;
 }
 
-void markMain() { emitLine("main %lld", static_cast<long long>(nowNs())); }
+void markMain()
+{
+    emitLine("main %lld", static_cast<long long>(nowNs()));
+    counting("start", true);
+}
 
 int run(Hooks hooks)
 {
@@ -257,12 +321,17 @@ int run(Hooks hooks)
     Sequence seq;
 
     // Opens a calculator from the menu and calls `then` with the click and paint times.
-    auto open = [&watch](const Calculator& c, std::function<void(std::int64_t, std::int64_t)> then) {
+    auto open = [&watch](const Calculator& c, std::function<void(std::int64_t, std::int64_t)> then,
+                         const QString& counted = {}) {
         auto* button = qobject_cast<QAbstractButton*>(child("dqjs", c.button));
         if (!button)
             return fail(QString("no menu button ") + c.button);
         auto click = std::make_shared<std::int64_t>();
-        watch.await(c.window, [click, then](std::int64_t painted) { then(*click, painted); });
+        watch.await(c.window, [click, then, counted](std::int64_t painted) {
+            counting(counted, false);
+            then(*click, painted);
+        });
+        counting(counted, true);
         *click = nowNs();
         button->click();
     };
@@ -273,6 +342,7 @@ int run(Hooks hooks)
 
     seq.add([&](auto next) {
         watch.await("dqjs", [next](std::int64_t painted) {
+            counting("start", false);
             emitLine("menu %lld", static_cast<long long>(painted));
             next();
         });
@@ -282,11 +352,14 @@ int run(Hooks hooks)
     for (const Calculator& c : calculators) {
         for (int visit = 1; visit <= 2; ++visit) {
             seq.add([&, c, visit](auto next) {
-                open(c, [c, visit, next](std::int64_t click, std::int64_t painted) {
-                    emitLine("open %s %d %lld %lld", c.window, visit, static_cast<long long>(click),
-                             static_cast<long long>(painted));
-                    next();
-                });
+                open(
+                    c,
+                    [c, visit, next](std::int64_t click, std::int64_t painted) {
+                        emitLine("open %s %d %lld %lld", c.window, visit, static_cast<long long>(click),
+                                 static_cast<long long>(painted));
+                        next();
+                    },
+                    visit == 1 ? QString("open:") + c.window : QString());
             });
             if (visit == 1) {
                 seq.add([c](auto next) {
@@ -306,6 +379,57 @@ int run(Hooks hooks)
         emitLine("rss %ld", peakMemoryKb());
         next();
     });
+
+    // Each button's clicks in its own window, to the window painted after each.
+    auto clickTimes = std::make_shared<std::vector<std::int64_t>>();
+    for (const Calculator& c : calculators) {
+        std::vector<const ClickCase*> cases;
+        for (const ClickCase& k : clickCases())
+            if (QString(k.window) == c.window)
+                cases.push_back(&k);
+        seq.add([&, c](auto next) { open(c, [next](std::int64_t, std::int64_t) { next(); }); });
+        for (const ClickCase* k : cases) {
+            for (int i = 0; i < clickRuns; ++i) {
+                // The inputs, drawn, and a pause.
+                seq.add([&watch, k](auto next) {
+                    watch.await(k->window, [next](std::int64_t) { QTimer::singleShot(clickPauseMs, next); });
+                    for (const auto& [field, text] : k->inputs)
+                        if (auto* e = qobject_cast<QLineEdit*>(child(k->window, field)))
+                            e->setText(QString::fromUtf8(text));
+                });
+                seq.add([&watch, k, i, clickTimes](auto next) {
+                    QWidget* button = child(k->window, k->button);
+                    if (!button)
+                        return fail(QString("no button ") + k->name);
+                    // A mouse press and release paint the button at once, as
+                    // Qt's buttons do, before the handler runs; the window is
+                    // painted after the click once what the click left to
+                    // paint has been painted.
+                    counting(QString("click:") + k->name, true);
+                    const std::int64_t t0 = nowNs();
+                    click(button);
+                    watch.await(k->window, [k, i, t0, next, clickTimes](std::int64_t painted) {
+                        counting(QString("click:") + k->name, false);
+                        clickTimes->push_back(painted - t0);
+                        if (i == 0) {
+                            const QString got = fieldText(child(k->window, k->field));
+                            if (got != QString::fromUtf8(k->expected))
+                                return fail(QString(k->name) + " left \"" + got + "\" in " + k->field + ", not \"" +
+                                            k->expected + "\"");
+                        }
+                        if (i + 1 == clickRuns) {
+                            emitLine("click %s %d %lld %lld", k->name, clickRuns,
+                                     static_cast<long long>(median(*clickTimes)),
+                                     static_cast<long long>(clickTimes->front()));
+                            clickTimes->clear();
+                        }
+                        next();
+                    });
+                });
+            }
+        }
+        seq.add([&, c](auto next) { back(c.window, next); });
+    }
 
     // Each handler in its own window, shown as the engineer sees it.
     for (const Calculator& c : calculators) {

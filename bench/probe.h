@@ -13,14 +13,22 @@
 //   open <window> <1|2> <click-ns> <painted-ns>  a menu click and the calculator painted
 //   widgets <window> <kind>=<count> ... face=<family>  what the calculator window holds, its face
 //   rss <kB>                                   peak resident memory (working set on Windows), every window opened
+//   click <name> <runs> <median-ns> <first-ns>  a click on a button to the window painted after it
 //   handler <name> <runs> <median-ns> <p99-ns> <max-ns> <first-ns>
 //   clock <ns>                                 the origin on the shared clock
 //   done
 //   error <text>                               the probe could not go on
+//
+// Under valgrind's callgrind, started with --collect-atstart=no, the probe
+// counts only what ELCARTA_CALLGRIND names: "start" (main() to the painted
+// menu), "open" (each first opening of a calculator, click to painted) or
+// "click" (every timed click to the painted window); "open:fljs" or
+// "click:XCJS/ql" counts one of them.
 
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -39,6 +47,26 @@ struct HandlerCase {
     QString field;                 // a field the action writes...
     QString expected;              // ...and its text afterwards, so that no idle click is timed
 };
+
+// A click on a calculator's button timed to the window painted after it. Both
+// programs run the very same clicks on the very same inputs: the bare program
+// has these buttons' handlers written by hand.
+struct ClickCase {
+    const char* name;   // "fhjs/Command1"
+    const char* window; // the calculator it belongs to
+    const char* button;
+    // Field texts put in place before each click (not timed). One of them
+    // differs from what the click leaves, so that every click repaints.
+    std::vector<std::pair<const char*, const char*>> inputs;
+    const char* field;    // a field the click writes...
+    const char* expected; // ...and its text afterwards
+};
+const std::vector<ClickCase>& clickCases();
+
+// A left click in the middle of a control, as the engineer's mouse gives it.
+// The events are made here rather than by Qt's test library, so that a
+// probe loads no more libraries than the program does.
+void click(QWidget* w);
 
 struct Hooks {
     std::function<void()> start;                     // creates and shows the menu

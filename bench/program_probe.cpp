@@ -7,7 +7,6 @@
 #include "probe.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -15,10 +14,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -33,22 +32,10 @@ void setText(const char* window, const char* field, const char* text)
         e->setText(QString::fromUtf8(text));
 }
 
-// A left click in the middle of a control, as the engineer's mouse gives it.
-// The events are made here rather than by Qt's test library, so that the
-// probe loads no more libraries than the program does.
+// A left click on a control of a window.
 std::function<void()> click(const char* window, const char* control, int index = -1)
 {
-    return [window, control, index] {
-        QWidget* w = bench::child(window, control, index);
-        if (!w)
-            return;
-        const QPointF local(w->width() / 2.0, w->height() / 2.0);
-        const QPointF global = w->mapToGlobal(local);
-        QMouseEvent press(QEvent::MouseButtonPress, local, local, global, Qt::LeftButton, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(w, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, local, local, global, Qt::LeftButton, Qt::NoButton, {});
-        QCoreApplication::sendEvent(w, &release);
-    };
+    return [window, control, index] { bench::click(bench::child(window, control, index)); };
 }
 
 // One key typed into a field.
@@ -116,7 +103,7 @@ int main(int argc, char** argv)
     Shell shell(Shell::Options{{}, {}, data.path(), data.path()});
 
     bench::Hooks hooks;
-    hooks.start = [&shell] { shell.start(); };
+    hooks.start = [&shell] { shell.startDrawingFirst(ui::installTranslation); };
     hooks.back = [&shell](const QString& window) { shell.backToMenu(window.toStdString()); };
     hooks.handlers = handlers();
     return bench::run(std::move(hooks));

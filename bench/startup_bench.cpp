@@ -48,6 +48,8 @@ struct Run {
     std::int64_t spawn = 0, main = 0, app = 0, menu = 0;
     std::map<std::string, std::array<double, 2>> open; // ns from click to painted, first and second visit
     std::map<std::string, std::string> widgets;
+    std::vector<std::string> clickOrder;
+    std::map<std::string, std::array<double, 2>> clicks; // ns from click to painted: median of a run, first click
     long rssKb = 0;
     std::vector<Handler> handlers;
     bool done = false;
@@ -92,6 +94,13 @@ Run parse(const std::string& output, std::int64_t spawn)
             in >> window;
             std::getline(in, rest);
             r.widgets[window] = rest;
+        } else if (what == "click") {
+            std::string name;
+            int count = 0;
+            double median = 0, first = 0;
+            in >> name >> count >> median >> first;
+            r.clickOrder.push_back(name);
+            r.clicks[name] = {median, first};
         } else if (what == "rss")
             in >> r.rssKb;
         else if (what == "handler") {
@@ -180,7 +189,7 @@ void row(const std::string& what, double bare, double program, const char* unit,
         const bool pass = ratio <= limit;
         ++judged;
         met += pass;
-        std::printf("   <= %.1fx  %s", limit, pass ? "PASS" : "MISS");
+        std::printf("   <= %.2fx  %s", limit, pass ? "PASS" : "MISS");
     }
     std::printf("\n");
 }
@@ -261,7 +270,8 @@ int main(int argc, char** argv)
     auto both = [&](const std::string& what, auto value, const char* unit, int decimals, double limit) {
         row(what, medianOf(bareRuns, value), medianOf(programRuns, value), unit, decimals, limit);
     };
-    both("start-up: process start to painted menu", [](const Run& r) { return (r.menu - r.spawn) / ms; }, "ms", 1, 1.2);
+    both(
+        "start-up: process start to painted menu", [](const Run& r) { return (r.menu - r.spawn) / ms; }, "ms", 1, 1.05);
     both("  process start to main()", [](const Run& r) { return (r.main - r.spawn) / ms; }, "ms", 1, 0);
     both("  main() to QApplication ready", [](const Run& r) { return (r.app - r.main) / ms; }, "ms", 1, 0);
     both("  QApplication ready to painted menu", [](const Run& r) { return (r.menu - r.app) / ms; }, "ms", 1, 0);
@@ -272,13 +282,28 @@ int main(int argc, char** argv)
             const double p = medianOf(programRuns, [&](const Run& r) { return r.open.at(w)[visit] / ms; });
             bareSum += b;
             programSum += p;
-            row(std::string("open ") + w + (visit ? ", second: " : ", first: ") + "click to painted", b, p, "ms",
-                2, 1.2);
+            row(std::string("open ") + w + (visit ? ", second: " : ", first: ") + "click to painted", b, p, "ms", 2,
+                visit ? 1.2 : 1.05);
         }
         row(std::string("  four windows, ") + (visit ? "second" : "first") + " opening, summed", bareSum, programSum,
             "ms", 2, 0);
     }
-    both("peak resident memory, every window opened", [](const Run& r) { return r.rssKb / 1024.0; }, "MiB", 1, 1.3);
+    // A click on a button to its window painted after it: the median of each
+    // run's clicks, then of the runs; the first click after the window opened
+    // is shown, not judged.
+    double bareClicks = 0, programClicks = 0;
+    for (const std::string& k : programRuns.front().clickOrder) {
+        auto clickMs = [&k](int which) { return [&k, which](const Run& r) { return r.clicks.at(k)[which] / ms; }; };
+        const double b = medianOf(bareRuns, clickMs(0)), p = medianOf(programRuns, clickMs(0));
+        bareClicks += b;
+        programClicks += p;
+        row("click " + k + " to painted", b, p, "ms", 2, 1.05);
+        both("  its first click in the window", clickMs(1), "ms", 2, 0);
+    }
+    if (!programRuns.front().clickOrder.empty())
+        row("  the clicks, summed", bareClicks, programClicks, "ms", 2, 0);
+    both(
+        "peak resident memory, every window opened", [](const Run& r) { return r.rssKb / 1024.0; }, "MiB", 1, 1.05);
 
     // A handler is judged by its usual click and by the first click after the
     // window opened (which pays for whatever Qt sets up lazily), each the

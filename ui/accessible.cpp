@@ -345,6 +345,9 @@ void markWindow(QWidget* window)
 
 QString spokenCaption(const QString& caption)
 {
+    // Most captions are one line: no pattern to run over them.
+    if (!caption.contains('\n') && !caption.contains('\r'))
+        return caption.trimmed();
     static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
     return QString(caption).replace(breaks, QStringLiteral(" ")).trimmed();
 }

@@ -1,6 +1,7 @@
 #include "builder.h"
 
 #include "accessible.h"
+#include "drawn.h"
 #include "widgets.h"
 
 #include <QAccessible>
@@ -202,6 +203,7 @@ Form* build(const Table& table)
     const std::vector<Control>& controls = table.controls;
     installAccessibility();
     installKeyGuard();
+    drawn::install();
     auto* window = new QWidget(nullptr, Qt::Window);
     markWindow(window);
     window->setObjectName(qs(def.name));

@@ -42,19 +42,6 @@ void setStrictNames(bool strict) { strictNames = strict; }
 Form::Form(QWidget* window, const Table& table, QWidget* canvas)
     : QObject(window), window_(window), canvas_(canvas ? canvas : window), table_(&table)
 {
-    QFont noteFont = window_->font();
-    noteFont.setPointSizeF(10.5);
-    failureNote_ = new Note(Note::Tone::Failure, canvas_);
-    failureNote_->setObjectName("failureNotice");
-    failureNote_->setFont(noteFont);
-    messageNote_ = new Note(Note::Tone::Message, canvas_);
-    messageNote_->setObjectName("messageNotice");
-    messageNote_->setFont(noteFont);
-    connect(messageNote_, &ClickLabel::clicked, this, [this] {
-        // The handler may show another message, which replaces this one.
-        if (const std::function<void()> click = messageClick_)
-            click();
-    });
     // The red frame is drawn on the window around the field, so that the
     // field itself is never touched and looks exactly as before.
     new EventHook(canvas_, QEvent::Paint, [this] {
@@ -63,15 +50,70 @@ Form::Form(QWidget* window, const Table& table, QWidget* canvas)
     });
 }
 
+Note* Form::note(bool failure) const
+{
+    Note*& note = failure ? failureNote_ : messageNote_;
+    if (note)
+        return note;
+    QFont face = window_->font();
+    face.setPointSizeF(10.5);
+    note = new Note(failure ? Note::Tone::Failure : Note::Tone::Message, canvas_);
+    note->setObjectName(failure ? "failureNotice" : "messageNotice");
+    note->setFont(face);
+    if (!failure)
+        connect(note, &ClickLabel::clicked, this, [this] {
+            // The handler may show another message, which replaces this one.
+            if (const std::function<void()> click = messageClick_)
+                click();
+        });
+    return note;
+}
+
+namespace {
+
+// A dynamic property of a widget, or none: asking the widget for it straight
+// away would first go over every property its classes declare.
+QVariant dynamicProperty(const QObject* o, const char* name)
+{
+    return o->dynamicPropertyNames().contains(name) ? o->property(name) : QVariant();
+}
+
+} // namespace
+
 QWidget* Form::control(std::string_view name, int index) const
 {
-    const auto found = window_->findChildren<QWidget*>(qs(name));
-    for (QWidget* w : found) {
-        const QVariant i = w->property("index");
-        if (index < 0 || (i.isValid() && i.toInt() == index))
+    if (QWidget* w = known(name, index))
+        return w;
+    // Not found as the window stood when last gone over: gone over again.
+    named_.clear();
+    for (QWidget* w : window_->findChildren<QWidget*>()) {
+        const QString found = w->objectName();
+        if (found.isEmpty())
+            continue;
+        Named& n = named_[found.toStdString()];
+        n.name = found;
+        const QVariant i = dynamicProperty(w, "index");
+        n.controls.emplace_back(w, i.isValid() ? i.toInt() : -1);
+    }
+    if (QWidget* w = known(name, index))
+        return w;
+    unknown(name);
+    return nullptr;
+}
+
+QWidget* Form::known(std::string_view name, int index) const
+{
+    const auto it = named_.find(name);
+    if (it == named_.end())
+        return nullptr;
+    // What was found stands while each control up to the one asked for is
+    // still there, in the window, under its name.
+    for (const auto& [w, i] : it->second.controls) {
+        if (!w || w->objectName() != it->second.name || !window_->isAncestorOf(w))
+            return nullptr;
+        if (index < 0 || i == index)
             return w;
     }
-    unknown(name);
     return nullptr;
 }
 
@@ -102,12 +144,17 @@ QString Form::text(std::string_view name) const
 void Form::setText(std::string_view name, const QString& text)
 {
     QWidget* w = control(name);
+    // A text written as it stands is no change: nothing to repaint.
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        e->setText(text);
-        e->setCursorPosition(0); // a written result is read from its first digit
-    } else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
-        m->setPlainText(QString(text).replace("\r\n", "\n"));
-    else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        if (e->text() != text)
+            e->setText(text);
+        if (e->cursorPosition() != 0)
+            e->setCursorPosition(0); // a written result is read from its first digit
+    } else if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
+        const QString lines = QString(text).replace("\r\n", "\n");
+        if (m->toPlainText() != lines)
+            m->setPlainText(lines);
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
         if (const int item = c->findText(text); item >= 0)
             c->setCurrentIndex(item); // the list opens on the item shown
         c->setEditText(text);
@@ -373,9 +420,18 @@ void Form::linkFocusChain()
 {
     std::vector<std::pair<double, QWidget*>> chain;
     for (QWidget* w : window_->findChildren<QWidget*>()) {
-        const QVariant tab = w->property("tabIndex");
-        if (tab.isValid() && (w->focusPolicy() & Qt::ClickFocus))
-            chain.emplace_back(tab.toDouble(), w);
+        if (!(w->focusPolicy() & Qt::ClickFocus))
+            continue;
+        // A control's tab index is read once: the window links its chain
+        // again as labels become clickable.
+        auto& [seen, tab] = tabIndexes_[w];
+        if (seen != w) {
+            seen = w;
+            const QVariant index = dynamicProperty(w, "tabIndex");
+            tab = index.isValid() ? std::optional<double>(index.toDouble()) : std::nullopt;
+        }
+        if (tab)
+            chain.emplace_back(*tab, w);
     }
     std::stable_sort(chain.begin(), chain.end(), [](auto& a, auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < chain.size(); ++i)

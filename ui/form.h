@@ -12,8 +12,11 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -141,14 +144,28 @@ private:
     QWidget* window_;
     QWidget* canvas_;
     const Table* table_;
+    // The controls of each name as the window's children were last gone
+    // over (a control array's elements share a name), so that a handler's
+    // reads and writes do not go over the window at every field.
+    QWidget* known(std::string_view name, int index) const;
+    struct Named {
+        QString name;
+        std::vector<std::pair<QPointer<QWidget>, int>> controls; // with their index, or -1
+    };
+    mutable std::map<std::string, Named, std::less<>> named_;
+    // Each control's tab index as the focus chain was last linked, with the
+    // control it was read from (another may come to lie at the same address).
+    std::map<const QWidget*, std::pair<QPointer<QWidget>, std::optional<double>>> tabIndexes_;
     std::map<std::string, RecordPtr, std::less<>> records_;
     std::map<std::string, Failed, std::less<>> failures_;
     long long steps_ = 0;
     std::vector<std::string> triggers_;
     const std::string noTrigger_;
     bool restoring_ = false;
-    Note* failureNote_ = nullptr;
-    Note* messageNote_ = nullptr;
+    // Made at their first use: most windows never show a note.
+    Note* note(bool failure) const;
+    mutable Note* failureNote_ = nullptr;
+    mutable Note* messageNote_ = nullptr;
     QRect mark_; // the red frame around the marked field, in window coordinates
     QPointer<QWidget> failed_;
     QString failedDescription_;

@@ -42,12 +42,13 @@ void Form::showFailure(std::string_view name, const QString& why)
     failedDescription_ = w->accessibleDescription();
     w->setAccessibleDescription(why);
 
-    failureNote_->setText(describe(name) + QStringLiteral("：") + why);
+    Note* failure = note(true);
+    failure->setText(describe(name) + QStringLiteral("：") + why);
     // The note repeats its field's label and may cover it; a button beside
     // the field stays a control to keep clear of.
-    placeNote(canvas_, failureNote_, inWindow(w, canvas_), w, qobject_cast<QLabel*>(captionOf(w)));
-    failureNote_->show();
-    announce(failureNote_);
+    placeNote(canvas_, failure, inWindow(w, canvas_), w, qobject_cast<QLabel*>(captionOf(w)));
+    failure->show();
+    announce(failure);
 
     auto clearIt = [this] { clearFailure(); };
     if (auto* e = qobject_cast<QLineEdit*>(w))
@@ -68,32 +69,37 @@ void Form::clearFailure()
     if (!mark_.isNull())
         canvas_->update(mark_);
     mark_ = QRect();
-    failureNote_->hide();
+    if (failureNote_)
+        failureNote_->hide();
 }
 
-QString Form::failureText() const { return failureNote_->isVisibleTo(window_) ? failureNote_->text() : QString(); }
+QString Form::failureText() const
+{
+    return failureNote_ && failureNote_->isVisibleTo(window_) ? failureNote_->text() : QString();
+}
 
 QString Form::failedField() const { return failed_ ? failed_->objectName() : QString(); }
 
 void Form::showProblem(const QString& text)
 {
     showMessage(text);
-    messageNote_->setTone(Note::Tone::Failure);
+    note(false)->setTone(Note::Tone::Failure);
 }
 
 void Form::showMessage(const QString& text, std::function<void()> onClick)
 {
     clearMessage();
-    messageNote_->setTone(Note::Tone::Message);
+    Note* message = note(false);
+    message->setTone(Note::Tone::Message);
     messageClick_ = std::move(onClick);
-    messageNote_->setClickable(static_cast<bool>(messageClick_));
-    messageNote_->setFocusPolicy(Qt::NoFocus); // a pointer shortcut; the keys stay with the controls
-    messageNote_->setCursor(messageClick_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    messageNote_->setText(text);
+    message->setClickable(static_cast<bool>(messageClick_));
+    message->setFocusPolicy(Qt::NoFocus); // a pointer shortcut; the keys stay with the controls
+    message->setCursor(messageClick_ ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    message->setText(text);
     const QRect bottom(canvas_->width() / 2, canvas_->height(), 0, 0);
-    placeNote(canvas_, messageNote_, bottom, nullptr);
-    messageNote_->show();
-    announce(messageNote_);
+    placeNote(canvas_, message, bottom, nullptr);
+    message->show();
+    announce(message);
 
     // The next action in the window takes the message away: a key pressed
     // or a click anywhere but on the message itself.
@@ -104,7 +110,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride || type == QEvent::MouseButtonPress) &&
-        watched->isWidgetType() && messageNote_->isVisible()) {
+        watched->isWidgetType() && messageNote_ && messageNote_->isVisible()) {
         auto* w = static_cast<QWidget*>(watched);
         const bool key = type != QEvent::MouseButtonPress;
         const auto* k = key ? static_cast<QKeyEvent*>(event) : nullptr;
@@ -124,13 +130,17 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
 void Form::clearMessage()
 {
     QCoreApplication::instance()->removeEventFilter(this);
-    messageNote_->hide();
+    if (messageNote_)
+        messageNote_->hide();
     messageClick_ = nullptr;
 }
 
-QString Form::messageText() const { return messageNote_->isVisibleTo(window_) ? messageNote_->text() : QString(); }
+QString Form::messageText() const
+{
+    return messageNote_ && messageNote_->isVisibleTo(window_) ? messageNote_->text() : QString();
+}
 
-QWidget* Form::failureNote() const { return failureNote_; }
-QWidget* Form::messageNote() const { return messageNote_; }
+QWidget* Form::failureNote() const { return note(true); }
+QWidget* Form::messageNote() const { return note(false); }
 
 } // namespace ui

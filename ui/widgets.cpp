@@ -10,16 +10,28 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 #include <QRadioButton>
+#include <QHash>
+#include <QRawFont>
+#include <QShortcutEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
+#include <cmath>
 #include <qdrawutil.h>
 
 namespace ui {
 
 namespace {
+
+// The face as it is, every property its own: a painter given it takes none
+// from the control's (narrowed) font.
+QFont wholly(QFont face)
+{
+    face.setResolveMask(QFont::AllPropertiesResolved);
+    return face;
+}
 
 bool isPressKey(const QKeyEvent* key)
 {
@@ -32,6 +44,12 @@ bool isPressKey(const QKeyEvent* key)
 void ClickLabel::setClickable(bool clickable)
 {
     clickable_ = clickable;
+    // A label that takes the focus keeps a text document for selecting and
+    // following links, which this one offers none of: it neither lays its
+    // caption out there at each click nor draws it from there. (Setting the
+    // flags sets the focus policy too, so the policy comes after.)
+    if (clickable)
+        setTextInteractionFlags(Qt::NoTextInteraction);
     setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
 }
 
@@ -80,20 +98,63 @@ void ClickLabel::keyPressEvent(QKeyEvent* event)
     QLabel::keyPressEvent(event);
 }
 
+int ClickLabel::linePitch() const
+{
+    return pitch_ > 0 ? pitch_ : QFontMetrics(narrowing_.on() ? narrowing_.face : font()).lineSpacing();
+}
+
+void ClickLabel::narrow(const QFont& face, int percent)
+{
+    if (percent == narrowing_.percent && (percent >= 100 || face == narrowing_.face))
+        return;
+    narrowing_ = {wholly(face), percent};
+    update();
+}
+
 void ClickLabel::paintEvent(QPaintEvent* event)
 {
+    const double across = narrowing_.percent / 100.0;
     if (pitch_ > 0) {
         // Each line's ink centred in its pitch, as a Chinese character fills its em.
         QPainter p(this);
+        const QFont face = narrowing_.on() ? narrowing_.face : font();
+        p.setFont(face);
         p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
-        const QRect ink = fontMetrics().tightBoundingRect(QStringLiteral("国"));
+        const QRect ink = QFontMetrics(face).tightBoundingRect(QStringLiteral("国"));
         const QRect r = contentsRect();
         int baseline = r.top() + (pitch_ - ink.height()) / 2 - ink.top();
         for (QString line : text().split('\n')) {
             line.remove('\r');
-            p.drawText(r.left(), baseline, line);
+            p.save();
+            p.translate(r.left(), baseline);
+            p.scale(across, 1);
+            p.drawText(0, 0, line);
+            p.restore();
             baseline += pitch_;
         }
+    } else if (narrowing_.on() || clickable_) {
+        // As a label draws its caption without a document, in a painter
+        // narrowed to fit it where it must be.
+        QPainter p(this);
+        drawFrame(&p);
+        if (narrowing_.on())
+            p.setFont(narrowing_.face);
+        const QRect r = contentsRect();
+        int flags = QStyle::visualAlignment(layoutDirection(), alignment()) |
+                    (layoutDirection() == Qt::LeftToRight ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
+        if (wordWrap())
+            flags |= Qt::TextWordWrap;
+        if (buddy() && text().contains('&')) {
+            flags |= Qt::TextShowMnemonic;
+            QStyleOption option;
+            option.initFrom(this);
+            if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this))
+                flags |= Qt::TextHideMnemonic;
+        }
+        p.translate(r.topLeft());
+        p.scale(across, 1);
+        style()->drawItemText(&p, QRect(0, 0, static_cast<int>(std::ceil(r.width() / across)), r.height()), flags,
+                              palette(), isEnabled(), text(), foregroundRole());
     } else {
         QLabel::paintEvent(event);
     }
@@ -125,6 +186,53 @@ void Note::setTone(Tone tone)
         setStyleSheet("QLabel { background: #fff4d6; color: #a00000; border: 1px solid #d00000; padding: 2px; }");
     else
         setStyleSheet("QLabel { background: #eef5ff; color: #12345a; border: 1px solid #5b7fae; padding: 2px; }");
+}
+
+void OptionButton::narrow(const QFont& face, int percent)
+{
+    if (percent == narrowing_.percent && (percent >= 100 || face == narrowing_.face))
+        return;
+    narrowing_ = {wholly(face), percent};
+    update();
+}
+
+void OptionButton::paintEvent(QPaintEvent* event)
+{
+    if (!narrowing_.on()) {
+        QRadioButton::paintEvent(event);
+        return;
+    }
+    // As the style draws an option button: its circle, its caption (here
+    // narrowed) and, with the focus, a frame round the caption.
+    QPainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.fontMetrics = QFontMetrics(narrowing_.face);
+    QStyle* s = style();
+    QStyleOptionButton part = option;
+    part.rect = s->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this);
+    s->drawPrimitive(QStyle::PE_IndicatorRadioButton, &part, &p, this);
+
+    const double across = narrowing_.percent / 100.0;
+    const QRect contents = s->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+    p.save();
+    p.setFont(narrowing_.face);
+    p.translate(contents.topLeft());
+    p.scale(across, 1);
+    part.rect = QRect(0, 0, static_cast<int>(std::ceil(contents.width() / across)), contents.height());
+    s->drawControl(QStyle::CE_RadioButtonLabel, &part, &p, this);
+    p.restore();
+
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        // Round the caption as it is drawn: its left edge stays, its width narrows.
+        const QRect caption = s->subElementRect(QStyle::SE_RadioButtonFocusRect, &option, this);
+        const int left = caption.left() - contents.left();
+        focus.rect = QRect(contents.left() + static_cast<int>(left * across), caption.top(),
+                           static_cast<int>(std::ceil(caption.width() * across)), caption.height());
+        s->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
 }
 
 int Frame::borderTop() const { return fontMetrics().height() / 2; }
@@ -195,6 +303,48 @@ bool EventHook::eventFilter(QObject* watched, QEvent* event)
 // caption still stands whole in its place: a line up to 30 % too wide is
 // drawn condensed just enough, and the lines of a table of lines
 // closer together, down to one em. A caption laid out to wrap stays as it is.
+namespace {
+
+// Whether `text` surely stands whole in `room` pixels, by the widths of its
+// characters in the face's first font alone, without laying the text out as
+// drawing it does: a layout narrows or widens a caption (kerning, ligatures)
+// by far less than the margin kept here. Not sure where that font lacks a
+// character, which another font then draws.
+bool surelyFits(const QFont& face, const QString& text, int room)
+{
+    // A window's captions share a few faces: each made into a raw font once.
+    static QHash<QString, QRawFont> raws;
+    const QString key = face.key();
+    auto it = raws.constFind(key);
+    if (it == raws.constEnd())
+        it = raws.insert(key, QRawFont::fromFont(face));
+    const QRawFont& raw = *it;
+    if (!raw.isValid())
+        return false;
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    if (glyphs.contains(0))
+        return false;
+    qreal width = 0;
+    for (const QPointF& advance : raw.advancesForGlyphIndexes(glyphs))
+        width += advance.x();
+    return width * 1.05 + 2 <= room;
+}
+
+// A button's caption as it is drawn: each access key's & left out, && as &.
+QString withoutAccessKey(const QString& caption)
+{
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && ++i == caption.size())
+            break;
+        shown += caption[i];
+    }
+    return shown;
+}
+
+} // namespace
+
 void fitCaption(QWidget* w)
 {
     // Measured in the face as the window gave it, not as an earlier fitting
@@ -207,9 +357,11 @@ void fitCaption(QWidget* w)
     int width = 0, room = 0;
     if (auto* label = qobject_cast<ClickLabel*>(w)) {
         const QStringList lines = label->text().remove('\r').split('\n');
-        for (const QString& line : lines)
-            width = std::max(width, m.horizontalAdvance(line));
         room = label->contentsRect().width();
+        // Measured exactly only where it may not stand whole.
+        for (const QString& line : lines)
+            if (!surelyFits(face, line, room))
+                width = std::max(width, m.horizontalAdvance(line));
         const int pitch = label->height() / static_cast<int>(lines.size());
         const bool closer = lines.size() > 1 && pitch < m.lineSpacing() && pitch >= QFontInfo(face).pixelSize();
         if (closer || label->linePitch() != m.lineSpacing())
@@ -218,15 +370,23 @@ void fitCaption(QWidget* w)
         QStyleOptionButton caption;
         caption.initFrom(button);
         caption.text = button->text();
-        width = m.size(Qt::TextShowMnemonic, caption.text).width();
         const QStyle::SubElement contents =
             qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents;
         room = button->style()->subElementRect(contents, &caption, button).width();
+        if (!surelyFits(face, withoutAccessKey(caption.text), room))
+            width = m.size(Qt::TextShowMnemonic, caption.text).width();
     }
+    int percent = 100;
     if (width > room && room * 10 >= width * 7) {
-        face.setStretch(room * 100 / width);
+        percent = room * 100 / width;
+        face.setStretch(percent);
         w->setProperty(given, original);
     }
+    // Labels and options draw a narrowed caption themselves, in the face given.
+    if (auto* label = qobject_cast<ClickLabel*>(w))
+        label->narrow(original, percent);
+    else if (auto* option = dynamic_cast<OptionButton*>(w))
+        option->narrow(original, percent);
     if (face != w->font())
         w->setFont(face);
 }

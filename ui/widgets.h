@@ -1,16 +1,28 @@
 #pragma once
 // The few widget behaviours Qt does not offer as such.
 
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QObject>
+#include <QRadioButton>
 #include <functional>
 
 class QAbstractButton;
 class QEvent;
 
 namespace ui {
+
+// How a caption too wide for its place is drawn: in the face the window gave
+// it, narrowed by the painter to a share of its width. The control's own font
+// is the narrowed face, as anything measuring the caption finds it, but that
+// face is never loaded to draw it: each narrowed face would be a font lookup
+// of its own on the window's first opening.
+struct Narrowing {
+    QFont face;
+    int percent = 100;
+    bool on() const { return percent < 100; }
+};
 
 // A label that can act as a button. Once clickable, a left press and release
 // on it clicks it, and so do Space and Enter when it has the focus; it then
@@ -29,7 +41,10 @@ public:
     // face's own spacing.
     void setLinePitch(int pixels);
     // How far apart the caption's lines are drawn.
-    int linePitch() const { return pitch_ > 0 ? pitch_ : fontMetrics().lineSpacing(); }
+    int linePitch() const;
+    // Draws the caption in `face` narrowed to `percent` of its width; 100
+    // draws it as a label does.
+    void narrow(const QFont& face, int percent);
 
 signals:
     void clicked();
@@ -45,6 +60,7 @@ private:
     bool clickable_ = false;
     bool pressed_ = false;
     int pitch_ = 0;
+    Narrowing narrowing_;
 };
 
 // A note shown inside a window: a failure (red) or a plain message. A
@@ -72,8 +88,16 @@ void fitCaption(QWidget* w);
 class OptionButton : public QRadioButton {
 public:
     using QRadioButton::QRadioButton;
+    // Draws the caption in `face` narrowed to `percent` of its width; 100
+    // draws it as an option button does.
+    void narrow(const QFont& face, int percent);
+
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Narrowing narrowing_;
 };
 
 // A frame whose border runs through the middle of its title, so that the

@@ -177,6 +177,31 @@ TEST_F(Projects, TheLastRunsInputsComeBackOnRequest)
     EXPECT_TRUE(readAll(shell_->recoveryPath() + ".previous").contains("\"35\""));
 }
 
+// The recovery file is written after the window has answered the key that
+// changed it, never in between; and within a second all the same, should
+// nothing ever be drawn.
+TEST_F(Projects, TheRecoveryFileWaitsForTheKeysAnswerOnTheScreen)
+{
+    open("zdjs");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(win()));
+    ui::clock::advance(1000); // the opened window in the file
+    auto* length = qobject_cast<QLineEdit*>(win()->findChild<QWidget*>("l"));
+    ASSERT_NE(length, nullptr);
+
+    QTest::keyClicks(length, "97");
+    ui::clock::advance(500);
+    EXPECT_FALSE(readAll(shell_->recoveryPath()).contains("\"97\"")) << "written before the key was drawn";
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(); // the field drawn with its 97
+    EXPECT_TRUE(readAll(shell_->recoveryPath()).contains("\"97\""));
+
+    QTest::keyClicks(length, "3");
+    ui::clock::advance(500);
+    EXPECT_FALSE(readAll(shell_->recoveryPath()).contains("\"973\""));
+    ui::clock::advance(150); // never drawn: written all the same
+    EXPECT_TRUE(readAll(shell_->recoveryPath()).contains("\"973\""));
+}
+
 // The last run's inputs stay in the recovery file while they are offered:
 // an engineer who only looks round and ends the program finds them offered
 // again at the next start.
