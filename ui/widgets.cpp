@@ -12,13 +12,13 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QHash>
-#include <QRawFont>
 #include <QShortcutEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <qdrawutil.h>
 
 namespace ui {
@@ -306,27 +306,27 @@ bool EventHook::eventFilter(QObject* watched, QEvent* event)
 namespace {
 
 // Whether `text` surely stands whole in `room` pixels, by the widths of its
-// characters in the face's first font alone, without laying the text out as
-// drawing it does: a layout narrows or widens a caption (kerning, ligatures)
-// by far less than the margin kept here. Not sure where that font lacks a
-// character, which another font then draws.
+// characters one by one, without laying the text out as drawing it does: a
+// layout narrows or widens a caption (kerning, ligatures) by far less than
+// the margin kept here. Each character of a face is measured once, for every
+// window; a character outside the basic plane is left to the exact measure.
 bool surelyFits(const QFont& face, const QString& text, int room)
 {
-    // A window's captions share a few faces: each made into a raw font once.
-    static QHash<QString, QRawFont> raws;
-    const QString key = face.key();
-    auto it = raws.constFind(key);
-    if (it == raws.constEnd())
-        it = raws.insert(key, QRawFont::fromFont(face));
-    const QRawFont& raw = *it;
-    if (!raw.isValid())
-        return false;
-    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-    if (glyphs.contains(0))
-        return false;
+    static QHash<QString, QHash<char16_t, qreal>> widths; // by face
+    QHash<char16_t, qreal>& known = widths[face.key()];
+    std::optional<QFontMetricsF> metrics;
     qreal width = 0;
-    for (const QPointF& advance : raw.advancesForGlyphIndexes(glyphs))
-        width += advance.x();
+    for (const QChar c : text) {
+        if (c.isSurrogate())
+            return false;
+        auto it = known.constFind(c.unicode());
+        if (it == known.constEnd()) {
+            if (!metrics)
+                metrics.emplace(face);
+            it = known.insert(c.unicode(), metrics->horizontalAdvance(c));
+        }
+        width += *it;
+    }
     return width * 1.05 + 2 <= room;
 }
 
