@@ -2,6 +2,7 @@
 
 #include "actions.h"
 #include "calculators.h"
+#include "circuit_sheet.h"
 #include "commands.h"
 #include "drawn.h"
 #include "form.h"
@@ -9,7 +10,6 @@
 #include "menu.h"
 #include "project_sheet.h"
 #include "project_window.h"
-#include "circuit_sheet.h"
 #include "schedule_window.h"
 #include "widgets.h"
 

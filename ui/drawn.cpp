@@ -166,7 +166,8 @@ void afterFirstDrawing(QWidget* window, qint64 latestMs, std::function<void()> a
         {
             // Run once the whole window is drawn, not within its drawing.
             if (event->type() == QEvent::Paint && action)
-                QMetaObject::invokeMethod(this, [this] { run(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this] { run(); }, Qt::QueuedConnection);
             return QObject::eventFilter(watched, event);
         }
     };

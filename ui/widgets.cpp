@@ -7,11 +7,11 @@
 #include <QEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
-#include <QHash>
 #include <QShortcutEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
