@@ -1,5 +1,6 @@
 #include "drawn.h"
 
+#include "app_filter.h"
 #include "clock.h"
 
 #include <QCoreApplication>
@@ -132,15 +133,7 @@ Watch* watch = nullptr;
 
 } // namespace
 
-void install()
-{
-    if (watch || !QCoreApplication::instance())
-        return;
-    watch = new Watch;
-    watch->setParent(QCoreApplication::instance());
-    QObject::connect(watch, &QObject::destroyed, [] { watch = nullptr; });
-    QCoreApplication::instance()->installEventFilter(watch);
-}
+void install() { installApplicationFilter(watch); }
 
 void afterInput(QObject* context, qint64 latestMs, std::function<void()> action)
 {

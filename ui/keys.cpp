@@ -1,5 +1,6 @@
 #include "keys.h"
 
+#include "app_filter.h"
 #include "clock.h"
 
 #include <QApplication>
@@ -200,12 +201,8 @@ Tracker* tracker = nullptr;
 
 void install()
 {
-    if (tracker || !QCoreApplication::instance())
+    if (!installApplicationFilter(tracker))
         return;
-    tracker = new Tracker;
-    tracker->setParent(QCoreApplication::instance());
-    QObject::connect(tracker, &QObject::destroyed, [] { tracker = nullptr; });
-    QCoreApplication::instance()->installEventFilter(tracker);
     if (lcFocus().isDebugEnabled())
         if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
             QObject::connect(app, &QApplication::focusChanged, tracker, [](QWidget*, QWidget* now) {

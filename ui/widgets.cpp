@@ -23,15 +23,19 @@
 
 namespace ui {
 
-namespace {
-
-// The face as it is, every property its own: a painter given it takes none
-// from the control's (narrowed) font.
-QFont wholly(QFont face)
+bool Narrowing::set(QFont given, int share)
 {
-    face.setResolveMask(QFont::AllPropertiesResolved);
-    return face;
+    if (share == percent && (share >= 100 || given == face))
+        return false;
+    // The face as it is, every property its own: a painter given it takes
+    // none from the control's (narrowed) font.
+    given.setResolveMask(QFont::AllPropertiesResolved);
+    face = given;
+    percent = share;
+    return true;
 }
+
+namespace {
 
 bool isPressKey(const QKeyEvent* key)
 {
@@ -105,10 +109,8 @@ int ClickLabel::linePitch() const
 
 void ClickLabel::narrow(const QFont& face, int percent)
 {
-    if (percent == narrowing_.percent && (percent >= 100 || face == narrowing_.face))
-        return;
-    narrowing_ = {wholly(face), percent};
-    update();
+    if (narrowing_.set(face, percent))
+        update();
 }
 
 void ClickLabel::paintEvent(QPaintEvent* event)
@@ -190,10 +192,8 @@ void Note::setTone(Tone tone)
 
 void OptionButton::narrow(const QFont& face, int percent)
 {
-    if (percent == narrowing_.percent && (percent >= 100 || face == narrowing_.face))
-        return;
-    narrowing_ = {wholly(face), percent};
-    update();
+    if (narrowing_.set(face, percent))
+        update();
 }
 
 void OptionButton::paintEvent(QPaintEvent* event)

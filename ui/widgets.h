@@ -22,6 +22,8 @@ struct Narrowing {
     QFont face;
     int percent = 100;
     bool on() const { return percent < 100; }
+    // Whether this changes how the caption is drawn.
+    bool set(QFont given, int share);
 };
 
 // A label that can act as a button. Once clickable, a left press and release
