@@ -283,24 +283,26 @@ ui::Form* Shell::ensure(const std::string& name)
     return e->form;
 }
 
-void Shell::start()
+bool Shell::showMenu()
 {
     const bool first = !windows_.front().form;
     ensure(menuWindow().window.name)->window()->show();
-    if (first)
+    return first;
+}
+
+void Shell::start()
+{
+    if (showMenu())
         offerLastRun();
 }
 
 void Shell::startDrawingFirst(std::function<void()> onceDrawn)
 {
-    const bool first = !windows_.front().form;
-    QWidget* menu = ensure(menuWindow().window.name)->window();
-    menu->show();
-    if (!first)
+    if (!showMenu())
         return;
     // The menu appears before the recovery file is read; a second is the
     // latest, should it never be drawn.
-    ui::drawn::afterFirstDrawing(menu, 1000, [this, onceDrawn = std::move(onceDrawn)] {
+    ui::drawn::afterFirstDrawing(windows_.front().form->window(), 1000, [this, onceDrawn = std::move(onceDrawn)] {
         offerLastRun();
         if (onceDrawn)
             onceDrawn();

@@ -83,6 +83,8 @@ private:
         SheetMaker sheet; // none for the menu and our own windows
     };
     Entry* find(const std::string& name);
+    // Shows the menu; whether this is the program's first showing of it.
+    bool showMenu();
     void offerLastRun();
     bool isOwn(const std::string& name) const;
     void adopt(Entry& entry, ui::Form* form);

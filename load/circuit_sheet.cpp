@@ -1,6 +1,7 @@
 #include "circuit_sheet.h"
 
 #include "schedule_sheet.h"
+#include "schedule_sheet_parts.h"
 #include "schedule_table.h"
 #include "schedule_text.h"
 #include "sheet_figures.h"
@@ -37,15 +38,6 @@ QString seriesText(const std::vector<double>& series)
     return out.isEmpty() ? QStringLiteral("（空）") : out.join(QStringLiteral("、"));
 }
 
-QString reasons(const BoardResult& r, Cell cell)
-{
-    QStringList out;
-    for (const Problem& p : r.problems)
-        if (p.cell == cell)
-            out << qs(p.reason);
-    return out.join(QStringLiteral("；"));
-}
-
 QString typedOr(const std::string& text, const QString& blank)
 {
     return isBlank(text) ? blank : qs(trimmed(text));
@@ -58,24 +50,25 @@ void conditions(sheet::Sheet& sheet, const Board& b, const BoardResult& r, const
     std::vector<QStringList> rows;
     rows.push_back({QStringLiteral("配电箱"), {}, boardName(b), {}, {}});
     rows.push_back({QStringLiteral("断路器额定电流系列"), QStringLiteral("In"), seriesText(b.breakers),
-                    QStringLiteral("A"), reasons(r, Cell::Breakers)});
+                    QStringLiteral("A"), sheetparts::reasonsOf(r.problems, {Cell::Breakers})});
     rows.push_back({QStringLiteral("电缆电抗"), QStringLiteral("X′"), typedOr(b.reactance, QStringLiteral("未填写")),
-                    QStringLiteral("Ω/km"), reasons(r, Cell::Reactance)});
+                    QStringLiteral("Ω/km"), sheetparts::reasonsOf(r.problems, {Cell::Reactance})});
     rows.push_back({QStringLiteral("末端电压损失限值"), QStringLiteral("ΔUmax"),
-                    typedOr(b.dropLimit, QStringLiteral("未填写")), QStringLiteral("%"), reasons(r, Cell::DropLimit)});
+                    typedOr(b.dropLimit, QStringLiteral("未填写")), QStringLiteral("%"),
+                    sheetparts::reasonsOf(r.problems, {Cell::DropLimit})});
     rows.push_back({QStringLiteral("短路持续时间"), QStringLiteral("t"),
                     typedOr(b.withstandTime, QStringLiteral("未填写")), QStringLiteral("s"),
-                    reasons(r, Cell::WithstandTime)});
+                    sheetparts::reasonsOf(r.problems, {Cell::WithstandTime})});
     const bool top = !r.feeder;
     const QString onlyTop = top ? QString() : QStringLiteral("本配电箱由上级馈电，不用此值");
     rows.push_back({QStringLiteral("系统短路容量"), QStringLiteral("S″kQ"),
                     typedOr(b.networkMva, QStringLiteral("未填写")), QStringLiteral("MVA"),
-                    reasons(r, Cell::NetworkMva) + onlyTop});
+                    sheetparts::reasonsOf(r.problems, {Cell::NetworkMva}) + onlyTop});
     rows.push_back({QStringLiteral("变压器阻抗电压"), QStringLiteral("uk"), typedOr(b.uk, QStringLiteral("未填写")),
-                    QStringLiteral("%"), reasons(r, Cell::Uk) + onlyTop});
+                    QStringLiteral("%"), sheetparts::reasonsOf(r.problems, {Cell::Uk}) + onlyTop});
     rows.push_back({QStringLiteral("变压器负载损耗"), QStringLiteral("Pk"),
                     typedOr(b.loadLoss, QStringLiteral("未填写，忽略变压器电阻")), QStringLiteral("kW"),
-                    reasons(r, Cell::LoadLoss) + onlyTop});
+                    sheetparts::reasonsOf(r.problems, {Cell::LoadLoss}) + onlyTop});
     QString feed;
     if (r.feeder)
         feed = QStringLiteral("由配电箱“%1”第 %2 行馈电")
@@ -117,7 +110,7 @@ void circuitTable(sheet::Sheet& sheet, const Board& b, const BoardResult& r)
                    QStringLiteral("配电箱 %1 馈线").arg(qs(trimmed(b.rows[i].board)));
         const circuits::CircuitFigures* f = row.circuit ? &*row.circuit : nullptr;
         rows.push_back({cell(column::Number), name, row.pe && row.problems.empty() ? rounded(*row.pe, 2) : QString(),
-                        cell(column::Ijs), f ? kindOf(*f) : QString(), cell(column::Spec), cell(column::Method),
+                        cell(column::Ijs), f ? kindOf(*f) : QString(), cell(column::Designation), cell(column::Method),
                         typedOr(b.rows[i].length, QString()), cell(column::Drop), cell(column::DropEnd),
                         cell(column::Ik3), cell(column::Id), cell(column::Check)});
     }

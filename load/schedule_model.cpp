@@ -102,7 +102,7 @@ QVariant RowsModel::data(const QModelIndex& i, int role) const
         return column::isInput(c) ? qs(cellText(r, c)) : QVariant();
     if (role == Qt::DisplayRole)
         return qs(shownCell(r, row, res, c));
-    if (role == Qt::TextAlignmentRole && c != column::Name && c != column::SubBoard && c != column::Spec &&
+    if (role == Qt::TextAlignmentRole && c != column::Name && c != column::SubBoard && c != column::Designation &&
         c != column::Check)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     // A blank cell shows its default greyed; a check that fails in red.

@@ -67,7 +67,7 @@ QStringList condition(const QString& item, const QString& symbol, const std::str
         const Num n = readCell(text);
         value = n ? exact(n.value()) : qs(trimmed(text));
     }
-    return {item, symbol, value, unit, reasonsOf(result.problems, cell).join(QStringLiteral("；"))};
+    return {item, symbol, value, unit, reasonsOf(result.problems, {cell})};
 }
 
 void conditions(sheet::Sheet& sheet, const Board& board, const BoardResult& result)
@@ -94,7 +94,7 @@ void conditions(sheet::Sheet& sheet, const Board& board, const BoardResult& resu
                              QStringLiteral("台"), result, Cell::Transformers));
     rows.push_back({QStringLiteral("变压器容量系列"), QStringLiteral("Sn"),
                     ratings.isEmpty() ? QStringLiteral("（空）") : ratings.join(QStringLiteral("、")),
-                    QStringLiteral("kVA"), reasonsOf(result.problems, Cell::Series).join(QStringLiteral("；"))});
+                    QStringLiteral("kVA"), reasonsOf(result.problems, {Cell::Series})});
     sheet::Section& s = sheet.section(QStringLiteral("一、计算条件"));
     s.table({"项目", "符号", "数值", "单位", "说明"}, rows);
     if (!result.problems.empty()) {
@@ -284,10 +284,8 @@ void method(sheet::Sheet& sheet, const Board& board, const BoardResult& result)
     s.text(QStringLiteral("（二）配电箱 %1 的计算负荷").arg(boardName(board)));
     const std::optional<Totals>& t = result.totals;
     if (!t) {
-        QStringList reasons;
-        for (const Cell cell : {Cell::Rows, Cell::Kp, Cell::Kq})
-            reasons << reasonsOf(result.problems, cell);
-        s.text(QStringLiteral("配电箱的计算负荷无法计算：") + reasons.join(QStringLiteral("；")) + QStringLiteral("。"));
+        s.text(QStringLiteral("配电箱的计算负荷无法计算：") +
+               reasonsOf(result.problems, {Cell::Rows, Cell::Kp, Cell::Kq}) + QStringLiteral("。"));
         return;
     }
     std::vector<double> active, reactive;

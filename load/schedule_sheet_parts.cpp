@@ -26,13 +26,14 @@ numeric::Num tanOf(double cos)
     return numeric::divide(numeric::squareRoot(numeric::add(1.0, numeric::multiply(-cos, cos))), cos);
 }
 
-QStringList reasonsOf(const std::vector<Problem>& problems, Cell cell)
+QString reasonsOf(const std::vector<Problem>& problems, std::initializer_list<Cell> cells)
 {
     QStringList out;
-    for (const Problem& p : problems)
-        if (p.cell == cell)
-            out << qs(p.reason);
-    return out;
+    for (const Cell cell : cells)
+        for (const Problem& p : problems)
+            if (p.cell == cell)
+                out << qs(p.reason);
+    return out.join(QStringLiteral("；"));
 }
 
 // ---- 四、无功补偿
@@ -46,10 +47,8 @@ void compensation(sheet::Sheet& sheet, const BoardResult& result)
         return;
     }
     if (!c) {
-        QStringList reasons;
-        for (const Cell cell : {Cell::CosTarget, Cell::InstalledQc})
-            reasons << reasonsOf(result.problems, cell);
-        s.text(QStringLiteral("未计算无功补偿：") + reasons.join(QStringLiteral("；")) + QStringLiteral("。"));
+        s.text(QStringLiteral("未计算无功补偿：") + reasonsOf(result.problems, {Cell::CosTarget, Cell::InstalledQc}) +
+               QStringLiteral("。"));
         return;
     }
     const Totals& t = *result.totals;
@@ -129,10 +128,8 @@ void transformer(sheet::Sheet& sheet, const Board& board, const BoardResult& res
         return;
     }
     if (!choice) {
-        QStringList reasons;
-        for (const Cell cell : {Cell::BetaMax, Cell::Transformers, Cell::Series})
-            reasons << reasonsOf(result.problems, cell);
-        s.text(QStringLiteral("未选择变压器：") + reasons.join(QStringLiteral("；")) + QStringLiteral("。"));
+        s.text(QStringLiteral("未选择变压器：") +
+               reasonsOf(result.problems, {Cell::BetaMax, Cell::Transformers, Cell::Series}) + QStringLiteral("。"));
         return;
     }
     const double after = result.compensation->load.s;

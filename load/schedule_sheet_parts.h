@@ -6,14 +6,15 @@
 #include "sheet.h"
 
 #include <QStringList>
+#include <initializer_list>
 #include <vector>
 
 namespace load::sheetparts {
 
 // tanφ = √(1 − cos²φ) / cosφ, in the schedule's order of operations.
 numeric::Num tanOf(double cos);
-// The reasons of the problems about a cell.
-QStringList reasonsOf(const std::vector<Problem>& problems, Cell cell);
+// The reasons of the problems about these cells, cell by cell, as one text.
+QString reasonsOf(const std::vector<Problem>& problems, std::initializer_list<Cell> cells);
 
 // 四、无功补偿
 void compensation(sheet::Sheet& sheet, const BoardResult& result);

@@ -13,10 +13,32 @@ const ui::Table& scheduleWindow();
 // the circuit), then what they work out to.
 namespace column {
 enum : int {
-    Name, Pe, Kx, Cos, Phases, SubBoard,
-    Number, Cable, Method, Length, Ambient, Circuits, Breaker,
-    Tan, Pjs, Qjs, Sjs, Ijs,
-    In, Spec, Iz, Drop, DropEnd, Ik3, Id, Check,
+    Name,
+    Pe,
+    Kx,
+    Cos,
+    Phases,
+    SubBoard,
+    Number,
+    Cable,
+    Method,
+    Length,
+    Ambient,
+    Circuits,
+    Breaker,
+    Tan,
+    Pjs,
+    Qjs,
+    Sjs,
+    Ijs,
+    In,
+    Designation,
+    Iz,
+    Drop,
+    DropEnd,
+    Ik3,
+    Id,
+    Check,
     Count
 };
 // The columns the engineer types into: the ones before Tan.

@@ -300,7 +300,7 @@ std::string shownCell(const ScheduleRow& row, std::size_t index, const RowResult
     const circuits::CircuitFigures& f = *r->circuit;
     switch (c) {
     case column::In: return numeric::formatNumber(f.breaker.in);
-    case column::Spec: return f.cable.designation;
+    case column::Designation: return f.cable.designation;
     case column::Iz: return shown(f.cable.capacity.iz, 2);
     case column::Drop: return f.drop ? shown(f.drop->own, 2) : std::string();
     case column::DropEnd: return f.drop && f.drop->originKnown ? shown(f.drop->end, 2) : std::string();

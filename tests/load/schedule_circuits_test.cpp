@@ -49,9 +49,17 @@ TEST(ScheduleCircuits, WorkedExamples)
         int column;
         const char* text;
     } expected[] = {
-        {0, column::Number, "WL1"}, {0, column::In, "100"},   {0, column::Spec, "YJV-4×35+1×16"}, {0, column::Iz, "117.90"},
-        {0, column::Drop, "1.79"},  {1, column::Number, "WL2"}, {1, column::In, "16"}, {1, column::Spec, "BV-3×2.5"},
-        {1, column::Iz, "22.56"},   {1, column::Drop, "2.94"},  {1, column::Method, "B1"},
+        {0, column::Number, "WL1"},
+        {0, column::In, "100"},
+        {0, column::Designation, "YJV-4×35+1×16"},
+        {0, column::Iz, "117.90"},
+        {0, column::Drop, "1.79"},
+        {1, column::Number, "WL2"},
+        {1, column::In, "16"},
+        {1, column::Designation, "BV-3×2.5"},
+        {1, column::Iz, "22.56"},
+        {1, column::Drop, "2.94"},
+        {1, column::Method, "B1"},
     };
     for (const auto& e : expected)
         EXPECT_EQ(cell(e.row, e.column), e.text) << "row " << e.row + 1 << ", " << columnOf(e.column).heading;
