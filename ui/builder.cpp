@@ -38,9 +38,11 @@ QWidget* make(const Control& c, QWidget* parent)
 {
     switch (c.kind) {
     case Kind::Field: {
-        auto* e = new QLineEdit(qs(c.caption), parent);
-        if (!c.caption.empty())
+        auto* e = new QLineEdit(parent);
+        if (!c.caption.empty()) {
+            e->setText(qs(c.caption));
             e->setCursorPosition(0);
+        }
         e->setReadOnly(c.readOnly);
         if (c.readOnly)
             e->setFocusPolicy(Qt::ClickFocus); // a result to read, no stop of Tab
@@ -128,6 +130,12 @@ void installFontSubstitutions()
     // every Chinese Windows has KaiTi, and SimSun is the last resort.
     QFont::insertSubstitutions("华文行楷", {"STXingkai", "KaiTi", "楷体", "AR PL UKai CN", "AR PL KaitiM GB", "SimSun",
                                             "AR PL UMing CN", "Noto Serif CJK SC"});
+    // What no table gives a face of its own (tooltips, the right-click menu)
+    // is set in the windows' face at the usual size of such texts. A field
+    // also lays its text out once in this face as it is made, before it
+    // takes its window's: in a face of its own that would be one more font
+    // to look up, with its fallbacks, on the first opening of a calculator.
+    QGuiApplication::setFont(QFont(QStringLiteral("宋体"), 9));
 }
 
 bool installTranslation()

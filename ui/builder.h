@@ -16,7 +16,8 @@ double scale();
 int px(int twips);
 
 // Makes "宋体" and "华文行楷" render with the Chinese faces of this machine
-// where the named faces are not installed.
+// where the named faces are not installed, and 宋体 9 pt the face of what
+// has none of its own (tooltips, the right-click menu).
 void installFontSubstitutions();
 
 // Qt's own texts in Chinese, as the rest of the program: the edit entries of

@@ -106,13 +106,15 @@ QWidget* Form::known(std::string_view name, int index) const
     const auto it = named_.find(name);
     if (it == named_.end())
         return nullptr;
-    // What was found stands while each control up to the one asked for is
-    // still there, in the window, under its name.
+    // What was found stands while the control asked for is still there, in
+    // the window, under its name; a control gone or renamed since has its
+    // pointer cleared or its name changed, and the window is gone over again.
     for (const auto& [w, i] : it->second.controls) {
+        if (index >= 0 && i != index)
+            continue;
         if (!w || w->objectName() != it->second.name || !window_->isAncestorOf(w))
             return nullptr;
-        if (index < 0 || i == index)
-            return w;
+        return w;
     }
     return nullptr;
 }

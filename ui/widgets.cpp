@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
+#include <vector>
 #include <qdrawutil.h>
 
 namespace ui {
@@ -312,8 +314,12 @@ namespace {
 // window; a character outside the basic plane is left to the exact measure.
 bool surelyFits(const QFont& face, const QString& text, int room)
 {
-    static QHash<QString, QHash<char16_t, qreal>> widths; // by face
-    QHash<char16_t, qreal>& known = widths[face.key()];
+    // By face: a window has a few, told apart without spelling each out.
+    static std::vector<std::pair<QFont, QHash<char16_t, qreal>>> widths;
+    auto entry = std::find_if(widths.begin(), widths.end(), [&face](const auto& f) { return f.first == face; });
+    if (entry == widths.end())
+        entry = widths.insert(widths.end(), {face, {}});
+    QHash<char16_t, qreal>& known = entry->second;
     std::optional<QFontMetricsF> metrics;
     qreal width = 0;
     for (const QChar c : text) {
@@ -351,7 +357,10 @@ void fitCaption(QWidget* w)
     // condensed it; a caption that fits keeps that very font, so that it
     // shares the window's font engine.
     const char* const given = "elcartaGivenFont";
-    const QFont original = w->property(given).isValid() ? w->property(given).value<QFont>() : w->font();
+    // Only a narrowed caption carries it: looked for among the properties set
+    // on the control before Qt is asked for it by name.
+    const QFont original =
+        w->dynamicPropertyNames().contains(given) ? w->property(given).value<QFont>() : w->font();
     QFont face = original;
     const QFontMetrics m(face);
     int width = 0, room = 0;
