@@ -19,9 +19,9 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <qdrawutil.h>
 #include <utility>
 #include <vector>
-#include <qdrawutil.h>
 
 namespace ui {
 
@@ -359,8 +359,7 @@ void fitCaption(QWidget* w)
     const char* const given = "elcartaGivenFont";
     // Only a narrowed caption carries it: looked for among the properties set
     // on the control before Qt is asked for it by name.
-    const QFont original =
-        w->dynamicPropertyNames().contains(given) ? w->property(given).value<QFont>() : w->font();
+    const QFont original = w->dynamicPropertyNames().contains(given) ? w->property(given).value<QFont>() : w->font();
     QFont face = original;
     const QFontMetrics m(face);
     int width = 0, room = 0;
