@@ -38,6 +38,8 @@ QWidget* make(const Control& c, QWidget* parent)
 {
     switch (c.kind) {
     case Kind::Field: {
+        // Made empty, then given its text: a new field lays its text out once
+        // in the application's face, before it takes its window's.
         auto* e = new QLineEdit(parent);
         if (!c.caption.empty()) {
             e->setText(qs(c.caption));
@@ -131,10 +133,10 @@ void installFontSubstitutions()
     QFont::insertSubstitutions("华文行楷", {"STXingkai", "KaiTi", "楷体", "AR PL UKai CN", "AR PL KaitiM GB", "SimSun",
                                             "AR PL UMing CN", "Noto Serif CJK SC"});
     // What no table gives a face of its own (tooltips, the right-click menu)
-    // is set in the windows' face at the usual size of such texts. A field
-    // also lays its text out once in this face as it is made, before it
-    // takes its window's: in a face of its own that would be one more font
-    // to look up, with its fallbacks, on the first opening of a calculator.
+    // is set in the windows' face at the usual size of such texts. A new
+    // field is laid out once in this face too: in a face of its own that
+    // would be one more font to look up, with its fallbacks, on the first
+    // opening of a calculator.
     QGuiApplication::setFont(QFont(QStringLiteral("宋体"), 9));
 }
 
