@@ -50,7 +50,8 @@ RowsView* rowsView(Form& form, Editor* e)
     view->setAccessibleName(old->accessibleName());
     view->setAccessibleDescription(old->accessibleDescription());
     form.nameBy(form.captionOf(old), view); // its caption names the new table as it named the old
-    view->setProperty("tabIndex", old->property("tabIndex"));
+    if (const std::optional<double> tab = form.tabIndex(old))
+        form.setTabIndex(view, *tab);
     delete old;
 
     e->model = new RowsModel(view, [e](int row, int column, const std::string& text) {

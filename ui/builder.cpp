@@ -240,6 +240,7 @@ Form* build(const Table& table)
         w->setObjectName(qs(c.name));
         if (c.index >= 0)
             w->setProperty("index", c.index);
+        form->adopt(w, c.index);
         w->setGeometry(px(c.rect.left), px(c.rect.top), px(c.rect.width), px(c.rect.height));
         if (c.points > 0 || !c.family.empty()) {
             QFont f(c.family.empty() ? font.family() : qs(c.family));
@@ -251,7 +252,7 @@ Form* build(const Table& table)
         if (c.hidden)
             w->hide();
         if (c.tab >= 0)
-            w->setProperty("tabIndex", c.tab);
+            form->setTabIndex(w, c.tab);
         fitCaption(w);
         made.emplace_back(&c, w);
     };
@@ -293,8 +294,8 @@ Form* build(const Table& table)
         form->nameBy(w, named);
         // A clickable label with no tab index of its own comes just before
         // the field it names.
-        if (c->tab < 0 && named && named->property("tabIndex").isValid())
-            w->setProperty("tabIndex", named->property("tabIndex").toDouble() - 0.5);
+        if (const std::optional<double> tab = named ? form->tabIndex(named) : std::nullopt; c->tab < 0 && tab)
+            form->setTabIndex(w, *tab - 0.5);
     }
     for (auto& [c, w] : made) {
         if (c->kind == Kind::Field || c->kind == Kind::MultiField || c->kind == Kind::Combo || c->kind == Kind::List ||

@@ -101,6 +101,14 @@ QWidget* Form::control(std::string_view name, int index) const
     return nullptr;
 }
 
+void Form::adopt(QWidget* control, int index)
+{
+    const QString name = control->objectName();
+    Named& n = named_[name.toStdString()];
+    n.name = name;
+    n.controls.emplace_back(control, index);
+}
+
 QWidget* Form::known(std::string_view name, int index) const
 {
     const auto it = named_.find(name);
@@ -211,12 +219,15 @@ void Form::handle(const std::string& control, const std::function<void()>& handl
 
 void Form::onClick(std::string_view name, std::function<void()> handler)
 {
+    // Every element of an array, as the window's controls were last gone over.
+    if (!control(name))
+        return;
     bool labels = false;
-    const std::string control(name);
-    auto run = [this, control, handler] { handle(control, handler); };
-    const QList<QWidget*> found = window_->findChildren<QWidget*>(qs(name));
-    if (found.isEmpty())
-        unknown(name);
+    auto run = [this, trigger = std::string(name), handler] { handle(trigger, handler); };
+    std::vector<QWidget*> found;
+    for (const auto& [w, i] : named_.find(name)->second.controls)
+        if (w)
+            found.push_back(w);
     for (QWidget* w : found) {
         if (auto* b = qobject_cast<QAbstractButton*>(w))
             connect(b, &QAbstractButton::clicked, this, run);
@@ -418,23 +429,33 @@ void Form::setDefaultButton(std::string_view name)
     }
 }
 
+void Form::setTabIndex(QWidget* control, double tab)
+{
+    for (auto& [w, t] : tabIndexes_)
+        if (w == control) {
+            t = tab;
+            return;
+        }
+    tabIndexes_.emplace_back(control, tab);
+}
+
+std::optional<double> Form::tabIndex(const QWidget* control) const
+{
+    for (const auto& [w, t] : tabIndexes_)
+        if (w == control)
+            return t;
+    return std::nullopt;
+}
+
 void Form::linkFocusChain()
 {
+    // Controls gone since are forgotten; the chain is linked again as
+    // labels become clickable, from the indexes alone.
+    std::erase_if(tabIndexes_, [](const auto& entry) { return entry.first.isNull(); });
     std::vector<std::pair<double, QWidget*>> chain;
-    for (QWidget* w : window_->findChildren<QWidget*>()) {
-        if (!(w->focusPolicy() & Qt::ClickFocus))
-            continue;
-        // A control's tab index is read once: the window links its chain
-        // again as labels become clickable.
-        auto& [seen, tab] = tabIndexes_[w];
-        if (seen != w) {
-            seen = w;
-            const QVariant index = dynamicProperty(w, "tabIndex");
-            tab = index.isValid() ? std::optional<double>(index.toDouble()) : std::nullopt;
-        }
-        if (tab)
-            chain.emplace_back(*tab, w);
-    }
+    for (const auto& [w, tab] : tabIndexes_)
+        if ((w->focusPolicy() & Qt::ClickFocus) && window_->isAncestorOf(w))
+            chain.emplace_back(tab, w);
     std::stable_sort(chain.begin(), chain.end(), [](auto& a, auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1].second, chain[i].second);

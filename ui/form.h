@@ -51,6 +51,8 @@ public:
 
     // The control with this name (and index, for a control array element).
     QWidget* control(std::string_view name, int index = -1) const;
+    // A control the builder has just made, known by its name from the start.
+    void adopt(QWidget* control, int index);
 
     // Text of a field, of a drop-down list's text part or of a label. Lines of
     // a multi-line field are separated by CR LF.
@@ -110,6 +112,9 @@ public:
     QWidget* failureNote() const;
     QWidget* messageNote() const;
 
+    // A control's place in the focus chain; a control without one is left out.
+    void setTabIndex(QWidget* control, double tab);
+    std::optional<double> tabIndex(const QWidget* control) const;
     // Links every control that takes the focus in the order of its tab index.
     void linkFocusChain();
     // Once all controls are made: an edit drops the edited field's record, and
@@ -139,7 +144,7 @@ private:
     void paintMark();
     // Fails at once where names must be right (a debug build, the tests).
     void unknown(std::string_view name) const;
-    static QWidget* buddyOf(const QWidget* caption);
+    QWidget* buddyOf(const QWidget* caption) const;
 
     QWidget* window_;
     QWidget* canvas_;
@@ -153,9 +158,16 @@ private:
         std::vector<std::pair<QPointer<QWidget>, int>> controls; // with their index, or -1
     };
     mutable std::map<std::string, Named, std::less<>> named_;
-    // Each control's tab index as the focus chain was last linked, with the
-    // control it was read from (another may come to lie at the same address).
-    std::map<const QWidget*, std::pair<QPointer<QWidget>, std::optional<double>>> tabIndexes_;
+    // Each control's tab index, in the order the controls were given one.
+    std::vector<std::pair<QPointer<QWidget>, double>> tabIndexes_;
+    // A button that is the caption of a field, with the field (a label has
+    // its buddy instead); and each field with its caption. Each link is kept
+    // with the control it starts from, as another may come to lie at the
+    // same address.
+    struct Link {
+        QPointer<QWidget> from, to;
+    };
+    std::map<const QWidget*, Link> buddies_, captions_;
     std::map<std::string, RecordPtr, std::less<>> records_;
     std::map<std::string, Failed, std::less<>> failures_;
     long long steps_ = 0;

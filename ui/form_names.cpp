@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QVariant>
 
 // How the engineer knows which control is meant: the caption beside it, as a
 // screen reader says it and a note writes it.
@@ -18,19 +17,24 @@ namespace {
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// On a button that is the caption of a field: the field, as a label's buddy is.
-const char* const buddyProperty = "elcartaBuddy";
-// The same link seen from the field, so that a field finds its caption
-// without going over the whole window.
-const char* const captionProperty = "elcartaCaption";
+} // namespace
+
+namespace {
+
+// Where the link from `w` leads, if it was made from this very control.
+template <class Links> QWidget* linked(const Links& links, const QWidget* w)
+{
+    const auto it = links.find(w);
+    return it != links.end() && it->second.from == w ? it->second.to.data() : nullptr;
+}
 
 } // namespace
 
-QWidget* Form::buddyOf(const QWidget* caption)
+QWidget* Form::buddyOf(const QWidget* caption) const
 {
     if (auto* l = qobject_cast<const QLabel*>(caption))
         return l->buddy();
-    return caption->property(buddyProperty).value<QPointer<QWidget>>();
+    return linked(buddies_, caption);
 }
 
 void Form::nameBy(QWidget* caption, QWidget* control)
@@ -40,8 +44,8 @@ void Form::nameBy(QWidget* caption, QWidget* control)
     if (auto* l = qobject_cast<QLabel*>(caption))
         l->setBuddy(control); // the "labelled by" relation, and the label's access key
     else
-        caption->setProperty(buddyProperty, QVariant::fromValue(QPointer<QWidget>(control)));
-    control->setProperty(captionProperty, QVariant::fromValue(QPointer<QWidget>(caption)));
+        buddies_[caption] = {caption, control};
+    captions_[control] = {control, caption};
 }
 
 QWidget* Form::captionOf(const QWidget* control) const
@@ -49,7 +53,7 @@ QWidget* Form::captionOf(const QWidget* control) const
     if (!control)
         return nullptr;
     // A caption since linked to another field no longer names this one.
-    QWidget* caption = control->property(captionProperty).value<QPointer<QWidget>>();
+    QWidget* caption = linked(captions_, control);
     return caption && buddyOf(caption) == control ? caption : nullptr;
 }
 
