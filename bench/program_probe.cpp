@@ -17,7 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
+#include <QDir>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -99,12 +99,18 @@ int main(int argc, char** argv)
     bench::markMain();
     QApplication app(argc, argv);
     ui::installFontSubstitutions();
-    QTemporaryDir data; // no recovery of the engineer's is read or written
-    Shell shell(Shell::Options{{}, {}, data.path(), data.path()});
+    // No recovery of the engineer's is read or written. The folder is made
+    // when the program first writes there, as a fresh installation's is, so
+    // that making it does not count as start-up.
+    const QString data = QDir::temp().filePath(QStringLiteral("elcarta_bench_program-%1").arg(QCoreApplication::applicationPid()));
+    QDir(data).removeRecursively(); // left by a probe that died
+    Shell shell(Shell::Options{{}, {}, data, data});
 
     bench::Hooks hooks;
     hooks.start = [&shell] { shell.startDrawingFirst(ui::installTranslation); };
     hooks.back = [&shell](const QString& window) { shell.backToMenu(window.toStdString()); };
     hooks.handlers = handlers();
-    return bench::run(std::move(hooks));
+    const int code = bench::run(std::move(hooks));
+    QDir(data).removeRecursively();
+    return code;
 }
