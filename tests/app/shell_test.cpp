@@ -16,6 +16,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <algorithm>
+#include <vector>
 
 using MenuShell = WindowTest;
 
@@ -60,6 +62,48 @@ TEST_F(MenuShell, MenuControlsAsTabled)
 
     // END holds the focus first, then the four calculators in reading order.
     EXPECT_EQ(focusOrder("END", 5), (QStringList{"END", "fh", "zd", "fl", "xc"}));
+}
+
+// Tab goes from stop to stop in the order of their tab indexes in every
+// window, with each clickable label just before the field it names and the
+// schedule's own table in the place of the one it replaced; no stop is left
+// out of the chain.
+TEST_F(MenuShell, TabFollowsTheTabIndexesInEveryWindow)
+{
+    for (const char* name : {"dqjs", "fhjs", "fljs", "zdjs", "XCJS", "gc", "fhb"}) {
+        SCOPED_TRACE(name);
+        shell_->open(name);
+        QWidget* window = shell_->window(name);
+        ASSERT_NE(window, nullptr);
+        auto* form = window->findChild<ui::Form*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_NE(form, nullptr);
+        auto isStop = [&](QWidget* w) {
+            return (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(window) && form->tabIndex(w);
+        };
+        std::vector<std::pair<double, QString>> chain;
+        for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain())
+            if (window->isAncestorOf(w) && isStop(w))
+                chain.emplace_back(*form->tabIndex(w), w->objectName());
+        // The chain is a ring: it is read from its lowest stop.
+        std::rotate(chain.begin(), std::min_element(chain.begin(), chain.end()), chain.end());
+        QStringList order;
+        for (const auto& [tab, stop] : chain)
+            order << QString("%1:%2").arg(stop).arg(tab);
+        EXPECT_TRUE(std::is_sorted(chain.begin(), chain.end(), [](auto& a, auto& b) { return a.first < b.first; }))
+            << order.join(' ').toStdString();
+        std::size_t stops = 0;
+        for (QWidget* w : window->findChildren<QWidget*>())
+            stops += isStop(w) ? 1 : 0;
+        EXPECT_EQ(chain.size(), stops);
+        EXPECT_GT(stops, 0u);
+        // Every control the table gives a tab index keeps one, a control a
+        // window puts in the builder's place too.
+        for (const ui::Control& c : form->table().controls)
+            if (c.tab >= 0) {
+                QWidget* w = form->control(c.name, c.index);
+                EXPECT_TRUE(w && form->tabIndex(w) == static_cast<double>(c.tab)) << c.name;
+            }
+    }
 }
 
 TEST_F(MenuShell, ChineseFacesAreFoundOnThisMachine)
