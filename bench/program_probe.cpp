@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -17,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QDir>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -102,7 +102,8 @@ int main(int argc, char** argv)
     // No recovery of the engineer's is read or written. The folder is made
     // when the program first writes there, as a fresh installation's is, so
     // that making it does not count as start-up.
-    const QString data = QDir::temp().filePath(QStringLiteral("elcarta_bench_program-%1").arg(QCoreApplication::applicationPid()));
+    const QString data =
+        QDir::temp().filePath(QStringLiteral("elcarta_bench_program-%1").arg(QCoreApplication::applicationPid()));
     QDir(data).removeRecursively(); // left by a probe that died
     Shell shell(Shell::Options{{}, {}, data, data});
 
