@@ -42,12 +42,12 @@ ui::Form* buildMenu(std::function<void(const std::string&)> open, std::function<
     // appearing (a bounce, or a double press meant for the calculator). A
     // click always works.
     QWidget* menu = form->window();
-    new EventHook(menu, QEvent::Show, [menu] {
+    onEvent(menu, QEvent::Show, [menu] {
         menu->setProperty(shownAtProperty, clock::now());
         menu->setProperty(shownSerialProperty, keys::serial());
         return false;
     });
-    new EventHook(form->control("END"), QEvent::Shortcut, [menu] {
+    onEvent(form->control("END"), QEvent::Shortcut, [menu] {
         const QVariant serial = menu->property(shownSerialProperty);
         const bool heldSinceBefore = serial.isValid() && keys::pressedAt(Qt::Key_E) <= serial.toULongLong();
         return menuJustShown(menu) || heldSinceBefore;

@@ -60,14 +60,14 @@ QString droppedProject(const QMimeData* data)
 void acceptProjectDrops(QWidget* w, std::function<void(const QString&)> open)
 {
     w->setAcceptDrops(true);
-    new ui::EventHook(w, QEvent::DragEnter, [](QEvent* e) {
+    ui::onEvent(w, QEvent::DragEnter, [](QEvent* e) {
         auto* enter = static_cast<QDragEnterEvent*>(e);
         if (droppedProject(enter->mimeData()).isEmpty())
             return false;
         enter->acceptProposedAction();
         return true;
     });
-    new ui::EventHook(w, QEvent::Drop, [open](QEvent* e) {
+    ui::onEvent(w, QEvent::Drop, [open](QEvent* e) {
         auto* drop = static_cast<QDropEvent*>(e);
         const QString path = droppedProject(drop->mimeData());
         if (path.isEmpty())
@@ -144,7 +144,7 @@ void Shell::adopt(Entry& entry, ui::Form* form)
     // Closing the menu ends the program, unless the menu has only just
     // appeared (the second of two close requests meant for a calculator);
     // closing any other window goes back down the tree.
-    new ui::EventHook(w, QEvent::Close, [this, isMenu, name, w](QEvent* event) {
+    ui::onEvent(w, QEvent::Close, [this, isMenu, name, w](QEvent* event) {
         event->ignore(); // the shell hides and shows the windows itself
         if (!isMenu)
             back(name);
@@ -155,7 +155,7 @@ void Shell::adopt(Entry& entry, ui::Form* form)
     // Escape in our own windows is their 返回, as in a dialog; a key the
     // window's controls take (a cell being typed into) never gets here.
     if (isOwn(name))
-        new ui::EventHook(w, QEvent::KeyPress, [this, name](QEvent* event) {
+        ui::onEvent(w, QEvent::KeyPress, [this, name](QEvent* event) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier)
                 return false;

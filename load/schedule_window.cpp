@@ -132,7 +132,7 @@ void undoKeys(Form& form, Editor* e)
     for (const Control& c : scheduleWindow().controls)
         if (c.kind == Kind::Field)
             if (QWidget* field = form.control(c.name))
-                new EventHook(field, QEvent::ShortcutOverride, [](QEvent* event) {
+                onEvent(field, QEvent::ShortcutOverride, [](QEvent* event) {
                     const auto* k = static_cast<QKeyEvent*>(event);
                     if (!k->matches(QKeySequence::Undo) && !k->matches(QKeySequence::Redo) &&
                         !(k->key() == Qt::Key_Y && k->modifiers() == Qt::ControlModifier))
@@ -214,7 +214,7 @@ ui::Form* buildScheduleWindow(ScheduleHooks hooks)
     f.onClick("fh", [e] { e->hooks.back(); });
 
     // The table has the focus when the window opens.
-    new EventHook(form->window(), QEvent::Show, [view] {
+    onEvent(form->window(), QEvent::Show, [view] {
         view->setFocus();
         if (!view->currentIndex().isValid())
             view->setCurrentIndex(view->model()->index(0, 0));

@@ -333,7 +333,7 @@ void markWindow(QWidget* window)
     window->setProperty(windowMark, true);
     // Minimising takes the window off the screen but leaves the widget
     // shown: screen readers are told that it went, and that it came back.
-    new EventHook(window, QEvent::WindowStateChange, [window](QEvent* event) {
+    onEvent(window, QEvent::WindowStateChange, [window](QEvent* event) {
         const bool was = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized;
         if (was != window->isMinimized()) {
             QAccessibleEvent change(window, was ? QAccessible::ObjectShow : QAccessible::ObjectHide);

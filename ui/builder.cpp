@@ -182,7 +182,7 @@ QWidget* scrolling(QWidget* window, QSize design)
     layout->addWidget(scroll);
     window->setMinimumSize(std::min(design.width(), 480), std::min(design.height(), 320));
     window->resize(design);
-    new EventHook(window, QEvent::Show, [window, design] {
+    onEvent(window, QEvent::Show, [window, design] {
         if (window->property("elcartaPlaced").toBool())
             return false;
         window->setProperty("elcartaPlaced", true);
@@ -324,7 +324,7 @@ Form* build(const Table& table)
             for (auto& [c, w] : made)
                 if (w != table && w->parentWidget() == canvas)
                     others.emplace_back(w, w->geometry());
-            new EventHook(canvas, QEvent::Resize, [=] {
+            onEvent(canvas, QEvent::Resize, [=] {
                 const int dx = canvas->width() - start.width(), dy = canvas->height() - start.height();
                 if (QWidget* t = canvas->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
                     t->setGeometry(at.adjusted(0, 0, dx, dy));

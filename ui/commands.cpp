@@ -43,7 +43,7 @@ void attachCommands(Form& form, std::vector<Command> list)
     };
     // A text field keeps its own edit actions, the window's entries follow.
     auto afterEditActions = [=](QObject* watched, auto standardMenu) {
-        new EventHook(watched, QEvent::ContextMenu, [=](QEvent* event) {
+        onEvent(watched, QEvent::ContextMenu, [=](QEvent* event) {
             QMenu* menu = standardMenu();
             menu->addSeparator();
             addEntries(menu);
@@ -63,7 +63,7 @@ void attachCommands(Form& form, std::vector<Command> list)
             afterEditActions(box, [edit] { return edit->createStandardContextMenu(); });
     // Everything else passes the right-click on to the window: its background,
     // labels, buttons, frames and lists.
-    new EventHook(window, QEvent::ContextMenu, [=](QEvent* event) {
+    onEvent(window, QEvent::ContextMenu, [=](QEvent* event) {
         auto* menu = new QMenu(window);
         menu->setObjectName(QStringLiteral("commandMenu"));
         addEntries(menu);

@@ -44,6 +44,10 @@ public:
         const quint64 id = ++next_;
         pending_.push_back({id, context, std::move(action)});
         clock::after(latestMs, context, [this, id] { run(id); });
+        // Asked from the event loop, when the handling of what was pressed
+        // is over: what it left to draw is posted by now, or drawn already.
+        if (!buttonDown_)
+            check();
     }
 
 protected:
@@ -67,11 +71,11 @@ protected:
             // handling (a button drawn pressed) before what the handler
             // changes is drawn. Everything the handling leaves to be drawn
             // is posted by the time a check posted now is handled, and drawn
-            // by the time a second check posted then is.
-            if (watched->isWidgetType() && !buttonDown_ && pressed_ != answered_ && !checking_) {
-                checking_ = true;
-                QCoreApplication::postEvent(this, new Check(pressed_, false), Qt::LowEventPriority);
-            }
+            // by the time a second check posted then is. Only work that
+            // waits is worth the checks: a click that leaves none is drawn
+            // without them.
+            if (watched->isWidgetType() && !buttonDown_ && pressed_ != answered_ && !pending_.empty())
+                check();
             break;
         default: break;
         }
@@ -96,6 +100,14 @@ protected:
     }
 
 private:
+    void check()
+    {
+        if (checking_)
+            return;
+        checking_ = true;
+        QCoreApplication::postEvent(this, new Check(pressed_, false), Qt::LowEventPriority);
+    }
+
     struct Pending {
         quint64 id;
         QPointer<QObject> context;
@@ -133,7 +145,11 @@ Watch* watch = nullptr;
 
 } // namespace
 
-void install() { installApplicationFilter(watch); }
+void install()
+{
+    installApplicationFilter(watch, {QEvent::KeyPress, QEvent::MouseButtonPress, QEvent::MouseButtonDblClick,
+                                     QEvent::MouseButtonRelease, QEvent::Paint});
+}
 
 void afterInput(QObject* context, qint64 latestMs, std::function<void()> action)
 {

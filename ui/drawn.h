@@ -16,9 +16,10 @@ namespace ui::drawn {
 void install();
 
 // Runs `action` as soon as nothing the engineer pressed waits to be drawn:
-// at once when nothing does, else just after the windows have been drawn,
-// and `latestMs` from now on the program's clock at the latest. Not at all
-// once `context` is gone.
+// at once when nothing has been pressed since the last such wait, else just
+// after the windows have been drawn (a moment later when they were drawn
+// before the call), and `latestMs` from now on the program's clock at the
+// latest. Not at all once `context` is gone.
 void afterInput(QObject* context, qint64 latestMs, std::function<void()> action);
 
 // Runs `action` once, just after `window` has been drawn for the first time

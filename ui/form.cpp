@@ -44,7 +44,7 @@ Form::Form(QWidget* window, const Table& table, QWidget* canvas)
 {
     // The red frame is drawn on the window around the field, so that the
     // field itself is never touched and looks exactly as before.
-    new EventHook(canvas_, QEvent::Paint, [this] {
+    onEvent(canvas_, QEvent::Paint, [this] {
         paintMark();
         return false;
     });
@@ -261,7 +261,7 @@ void Form::onDoubleClick(std::string_view name, std::function<void()> handler)
         w = c->lineEdit();
     const std::string control(name);
     if (w)
-        new EventHook(w, QEvent::MouseButtonDblClick, [this, control, handler] {
+        onEvent(w, QEvent::MouseButtonDblClick, [this, control, handler] {
             handle(control, handler);
             return true;
         });
@@ -422,7 +422,7 @@ void Form::setDefaultButton(std::string_view name)
     // A multi-line field would keep Enter for a line break; here it passes
     // Enter on to the window like every other field (Ctrl+Enter still breaks).
     for (QPlainTextEdit* field : window_->findChildren<QPlainTextEdit*>()) {
-        new EventHook(field, QEvent::ShortcutOverride, [](QEvent* event) {
+        onEvent(field, QEvent::ShortcutOverride, [](QEvent* event) {
             const auto* key = static_cast<QKeyEvent*>(event);
             return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier;
         });

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -157,7 +158,12 @@ private:
         QString name;
         std::vector<std::pair<QPointer<QWidget>, int>> controls; // with their index, or -1
     };
-    mutable std::map<std::string, Named, std::less<>> named_;
+    // Looked up by a handler's every read and write: by hash, not down a tree.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    mutable std::unordered_map<std::string, Named, NameHash, std::equal_to<>> named_;
     // Each control's tab index, in the order the controls were given one.
     std::vector<std::pair<QPointer<QWidget>, double>> tabIndexes_;
     // A button that is the caption of a field, with the field (a label has

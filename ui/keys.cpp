@@ -201,7 +201,7 @@ Tracker* tracker = nullptr;
 
 void install()
 {
-    if (!installApplicationFilter(tracker))
+    if (!installApplicationFilter(tracker, {QEvent::KeyPress, QEvent::ShortcutOverride, QEvent::KeyRelease}))
         return;
     if (lcFocus().isDebugEnabled())
         if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))

@@ -18,6 +18,7 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <qdrawutil.h>
 #include <utility>
@@ -262,7 +263,7 @@ void installKeyGuard() { keys::install(); }
 void pressOnAccessKey(QAbstractButton* button)
 {
     // An ambiguous key (two captions with one letter) only moves the focus, as Qt does.
-    new EventHook(button, QEvent::Shortcut, [button](QEvent* e) {
+    onEvent(button, QEvent::Shortcut, [button](QEvent* e) {
         if (static_cast<QShortcutEvent*>(e)->isAmbiguous())
             return false;
         const char* const pressed = "elcartaPressedByKey";
@@ -282,22 +283,78 @@ void pressOnAccessKey(QAbstractButton* button)
     });
 }
 
-EventHook::EventHook(QObject* watched, int eventType, std::function<bool()> action)
-    : EventHook(watched, eventType, [action = std::move(action)](QEvent*) { return action(); })
+namespace {
+
+class Hooks : public QObject {
+public:
+    explicit Hooks(QObject* watched) : QObject(watched), watched_(watched)
+    {
+        all().insert(watched, this);
+        watched->installEventFilter(this);
+    }
+    ~Hooks() override { all().remove(watched_); }
+
+    static Hooks* of(QObject* watched)
+    {
+        Hooks* h = all().value(watched);
+        return h ? h : new Hooks(watched);
+    }
+
+    void add(int type, std::function<bool(QEvent*)> action)
+    {
+        // One added while the hooks are being asked waits until they have been.
+        (asking_ ? added_ : hooks_).push_back({type, std::move(action)});
+        if (type < 256)
+            hooked_[type / 64] |= std::uint64_t(1) << (type % 64);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const int type = event->type();
+        if (type < 256 && !(hooked_[type / 64] >> (type % 64) & 1))
+            return false; // most events: a paint, a move, a timer
+        bool consumed = false;
+        asking_ = true;
+        for (std::size_t i = hooks_.size(); i-- > 0 && !consumed;)
+            if (hooks_[i].type == type)
+                consumed = hooks_[i].action(event);
+        asking_ = false;
+        if (!added_.empty()) {
+            for (Hook& h : added_)
+                hooks_.push_back(std::move(h));
+            added_.clear();
+        }
+        return consumed || QObject::eventFilter(watched, event);
+    }
+
+private:
+    struct Hook {
+        int type;
+        std::function<bool(QEvent*)> action;
+    };
+    static QHash<const QObject*, Hooks*>& all()
+    {
+        static QHash<const QObject*, Hooks*> hooks;
+        return hooks;
+    }
+
+    const QObject* watched_;
+    std::vector<Hook> hooks_, added_;
+    std::uint64_t hooked_[4] = {}; // the event types below 256 hooked, by bit
+    bool asking_ = false;
+};
+
+} // namespace
+
+void onEvent(QObject* watched, int eventType, std::function<bool()> action)
 {
+    onEvent(watched, eventType, [action = std::move(action)](QEvent*) { return action(); });
 }
 
-EventHook::EventHook(QObject* watched, int eventType, std::function<bool(QEvent*)> action)
-    : QObject(watched), type_(eventType), action_(std::move(action))
+void onEvent(QObject* watched, int eventType, std::function<bool(QEvent*)> action)
 {
-    watched->installEventFilter(this);
-}
-
-bool EventHook::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == type_)
-        return action_(event);
-    return QObject::eventFilter(watched, event);
+    Hooks::of(watched)->add(eventType, std::move(action));
 }
 
 // The windows are laid out for SimSun: half-width Latin letters, lines one em

@@ -125,18 +125,11 @@ void pressOnAccessKey(QAbstractButton* button);
 void installKeyGuard();
 
 // Runs a function when a watched object receives one type of event; the
-// function decides whether the event is consumed.
-class EventHook : public QObject {
-public:
-    EventHook(QObject* watched, int eventType, std::function<bool()> action);
-    EventHook(QObject* watched, int eventType, std::function<bool(QEvent*)> action);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    int type_;
-    std::function<bool(QEvent*)> action_;
-};
+// function decides whether the event is consumed. The hooks of one object
+// share one event filter, so that its other events (every paint) pass one
+// filter, not one per hook; of two hooks for one event the later is asked
+// first, as Qt asks filters. The hooks go with the object.
+void onEvent(QObject* watched, int eventType, std::function<bool()> action);
+void onEvent(QObject* watched, int eventType, std::function<bool(QEvent*)> action);
 
 } // namespace ui
