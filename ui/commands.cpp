@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "app_filter.h"
 #include "form.h"
 #include "widgets.h"
 
@@ -7,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFont>
+#include <QHash>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -15,60 +17,97 @@
 
 namespace ui {
 
-void attachCommands(Form& form, std::vector<Command> list)
-{
-    QWidget* window = form.window();
-    auto commands = std::make_shared<const std::vector<Command>>(std::move(list));
+namespace {
 
-    auto addEntries = [commands](QMenu* menu) {
-        for (const Command& c : *commands) {
-            if (c.startsGroup && !menu->isEmpty())
-                menu->addSeparator();
-            QAction* a = menu->addAction(c.text, c.run);
-            if (!c.keys.isEmpty())
-                a->setShortcut(c.keys);
-        }
-    };
-    // A popup, never a blocking menu loop; it goes when it closes. A popup
-    // takes no font from its window: the whole menu, Qt's edit entries and
-    // the window's, is drawn in the window's face at the menu's own size.
-    auto popup = [window](QMenu* menu, QEvent* event) {
+// The right-click menus of every window with commands, behind one watcher of
+// the application's context-menu events: a window's controls carry no hook
+// of their own, which every other event of theirs would pass.
+class Menus : public QObject {
+public:
+    using Entries = std::function<void(QMenu*)>;
+
+    void add(QWidget* window, Entries entries)
+    {
+        if (!windows_.contains(window))
+            connect(window, &QObject::destroyed, this, [this, window] { windows_.remove(window); });
+        windows_.insert(window, std::move(entries));
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ContextMenu || !watched->isWidgetType())
+            return false;
+        auto* w = static_cast<QWidget*>(watched);
+        const auto it = windows_.constFind(w->window());
+        if (it == windows_.constEnd())
+            return false;
+        // A text field keeps its own edit actions, the window's entries
+        // follow: a field, a multi-line field (the menu key reaches the
+        // field, the mouse its viewport), a drop-down list's text part, and
+        // the list itself, which hands a right-click on its arrow and the
+        // menu key to that part's menu without passing it as an event.
+        QMenu* menu = nullptr;
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            menu = edit->createStandardContextMenu();
+        else if (auto* text = multiLine(w))
+            menu = text->createStandardContextMenu();
+        else if (auto* box = qobject_cast<QComboBox*>(w); box && box->lineEdit())
+            menu = box->lineEdit()->createStandardContextMenu();
+        else if (w->isWindow()) {
+            // Everything else passes the right-click on to the window: its
+            // background, labels, buttons, frames and lists.
+            menu = new QMenu(w);
+            menu->setObjectName(QStringLiteral("commandMenu"));
+        } else
+            return false;
+        if (!w->isWindow())
+            menu->addSeparator();
+        it.value()(menu);
+        // A popup, never a blocking menu loop; it goes when it closes. A
+        // popup takes no font from its window: the whole menu, Qt's edit
+        // entries and the window's, is drawn in the window's face at the
+        // menu's own size.
         QFont face = menu->font();
-        face.setFamilies(window->font().families());
+        face.setFamilies(w->window()->font().families());
         menu->setFont(face);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         event->accept();
         return true;
-    };
-    // A text field keeps its own edit actions, the window's entries follow.
-    auto afterEditActions = [=](QObject* watched, auto standardMenu) {
-        onEvent(watched, QEvent::ContextMenu, [=](QEvent* event) {
-            QMenu* menu = standardMenu();
-            menu->addSeparator();
-            addEntries(menu);
-            return popup(menu, event);
-        });
-    };
-    for (QLineEdit* edit : window->findChildren<QLineEdit*>())
-        afterEditActions(edit, [edit] { return edit->createStandardContextMenu(); });
-    for (QPlainTextEdit* edit : window->findChildren<QPlainTextEdit*>()) {
-        afterEditActions(edit, [edit] { return edit->createStandardContextMenu(); });             // the menu key
-        afterEditActions(edit->viewport(), [edit] { return edit->createStandardContextMenu(); }); // the mouse
     }
-    // A drop-down list hands a right-click on its arrow, and the menu key, to
-    // its text part's menu without passing that part's hook.
-    for (QComboBox* box : window->findChildren<QComboBox*>())
-        if (QLineEdit* edit = box->lineEdit())
-            afterEditActions(box, [edit] { return edit->createStandardContextMenu(); });
-    // Everything else passes the right-click on to the window: its background,
-    // labels, buttons, frames and lists.
-    onEvent(window, QEvent::ContextMenu, [=](QEvent* event) {
-        auto* menu = new QMenu(window);
-        menu->setObjectName(QStringLiteral("commandMenu"));
-        addEntries(menu);
-        return popup(menu, event);
-    });
+
+private:
+    static QPlainTextEdit* multiLine(QWidget* w)
+    {
+        if (auto* text = qobject_cast<QPlainTextEdit*>(w))
+            return text;
+        auto* text = qobject_cast<QPlainTextEdit*>(w->parentWidget());
+        return text && text->viewport() == w ? text : nullptr;
+    }
+
+    QHash<const QWidget*, Entries> windows_;
+};
+
+Menus* menus = nullptr;
+
+} // namespace
+
+void attachCommands(Form& form, std::vector<Command> list)
+{
+    QWidget* window = form.window();
+    auto commands = std::make_shared<const std::vector<Command>>(std::move(list));
+
+    installApplicationFilter(menus, {QEvent::ContextMenu});
+    if (menus)
+        menus->add(window, [commands](QMenu* menu) {
+            for (const Command& c : *commands) {
+                if (c.startsGroup && !menu->isEmpty())
+                    menu->addSeparator();
+                QAction* a = menu->addAction(c.text, c.run);
+                if (!c.keys.isEmpty())
+                    a->setShortcut(c.keys);
+            }
+        });
 
     // Shift+F10 opens the menu where the focus is, as the menu key does.
     auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), window);
