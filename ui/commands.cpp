@@ -4,6 +4,7 @@
 #include "form.h"
 #include "widgets.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QShortcut>
 #include <memory>
 
 namespace ui {
@@ -109,25 +109,26 @@ void attachCommands(Form& form, std::vector<Command> list)
             }
         });
 
+    // Each key is an action of the window held by its form, not a child of
+    // the window among its controls, which every drawing of them goes over.
+    auto addKey = [&form, window](const QKeySequence& keys, std::function<void()> run) {
+        auto* key = new QAction(&form);
+        key->setShortcut(keys);
+        key->setShortcutContext(Qt::WindowShortcut);
+        key->setAutoRepeat(false);
+        window->addAction(key);
+        QObject::connect(key, &QAction::triggered, &form, [run = std::move(run)] { run(); });
+    };
     // Shift+F10 opens the menu where the focus is, as the menu key does.
-    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), window);
-    menuKey->setContext(Qt::WindowShortcut);
-    menuKey->setAutoRepeat(false);
-    QObject::connect(menuKey, &QShortcut::activated, &form, [window] {
+    addKey(QKeySequence(Qt::SHIFT | Qt::Key_F10), [window] {
         QWidget* at = window->focusWidget() ? window->focusWidget() : window;
         const QPoint middle = at->rect().center();
         QContextMenuEvent event(QContextMenuEvent::Keyboard, middle, at->mapToGlobal(middle));
         QCoreApplication::sendEvent(at, &event);
     });
-
-    for (const Command& c : *commands) {
-        if (c.keys.isEmpty())
-            continue;
-        auto* key = new QShortcut(c.keys, window);
-        key->setContext(Qt::WindowShortcut);
-        key->setAutoRepeat(false);
-        QObject::connect(key, &QShortcut::activated, &form, c.run);
-    }
+    for (const Command& c : *commands)
+        if (!c.keys.isEmpty())
+            addKey(c.keys, c.run);
 }
 
 } // namespace ui
