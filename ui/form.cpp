@@ -5,6 +5,7 @@
 #include "widgets.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -16,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QVariant>
 #include <algorithm>
 #include <climits>
@@ -411,14 +411,16 @@ void Form::setDefaultButton(std::string_view name)
         return;
     button->setDefault(true);
     QWidget* window = window_;
-    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), window_);
-        shortcut->setAutoRepeat(false);
-        connect(shortcut, &QShortcut::activated, button, [window, button] {
-            auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
-            (focused ? focused : button)->click();
-        });
-    }
+    // An action of the window the form holds, as the window's command keys are.
+    auto* enter = new QAction(this);
+    enter->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    enter->setShortcutContext(Qt::WindowShortcut);
+    enter->setAutoRepeat(false);
+    window_->addAction(enter);
+    connect(enter, &QAction::triggered, button, [window, button] {
+        auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
+        (focused ? focused : button)->click();
+    });
     // A multi-line field would keep Enter for a line break; here it passes
     // Enter on to the window like every other field (Ctrl+Enter still breaks).
     for (QPlainTextEdit* field : window_->findChildren<QPlainTextEdit*>()) {
