@@ -232,10 +232,12 @@ int main(int argc, char** argv)
         menu = makeWindow(menuWindow());
         const std::pair<const char*, const ui::Table& (*)()> buttons[] = {
             {"fh", load::window}, {"zd", lighting::window}, {"fl", lightning::window}, {"xc", trunking::window}};
+        // A window's table is made when the window is first opened, as the
+        // program makes it.
         for (const auto& [button, table] : buttons) {
-            const QString name = QString::fromStdString(table().window.name);
             const ui::Table& (*tableOf)() = table;
-            QObject::connect(menu->findChild<QPushButton*>(button), &QPushButton::clicked, [&, name, tableOf] {
+            QObject::connect(menu->findChild<QPushButton*>(button), &QPushButton::clicked, [&, tableOf] {
+                const QString name = QString::fromStdString(tableOf().window.name);
                 QWidget*& w = made[name];
                 if (!w) {
                     w = makeWindow(tableOf());

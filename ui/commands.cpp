@@ -113,9 +113,10 @@ void attachCommands(Form& form, std::vector<Command> list)
     // the window among its controls, which every drawing of them goes over.
     auto addKey = [&form, window](const QKeySequence& keys, std::function<void()> run) {
         auto* key = new QAction(&form);
-        key->setShortcut(keys);
+        // The key is taken once it is set, and taken again at each later change.
         key->setShortcutContext(Qt::WindowShortcut);
         key->setAutoRepeat(false);
+        key->setShortcut(keys);
         window->addAction(key);
         QObject::connect(key, &QAction::triggered, &form, [run = std::move(run)] { run(); });
     };

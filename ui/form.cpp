@@ -413,9 +413,9 @@ void Form::setDefaultButton(std::string_view name)
     QWidget* window = window_;
     // An action of the window the form holds, as the window's command keys are.
     auto* enter = new QAction(this);
-    enter->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     enter->setShortcutContext(Qt::WindowShortcut);
     enter->setAutoRepeat(false);
+    enter->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     window_->addAction(enter);
     connect(enter, &QAction::triggered, button, [window, button] {
         auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
