@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,9 +22,9 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QVBoxLayout>
 #include <QTableView>
 #include <QTranslator>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -138,6 +139,10 @@ void installFontSubstitutions()
     // would be one more font to look up, with its fallbacks, on the first
     // opening of a calculator.
     QGuiApplication::setFont(QFont(QStringLiteral("宋体"), 9));
+    // That face at that size is loaded now, with start-up, and not with
+    // the first field of the first calculator opened: where the faces come
+    // from a folder (Windows drawn offscreen) each size is a load of its own.
+    QFontMetrics(QGuiApplication::font()).height();
 }
 
 bool installTranslation()
