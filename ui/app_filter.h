@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
-#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -15,6 +14,31 @@
 namespace ui {
 
 namespace detail {
+
+// The kinds of event a filter is asked about, looked up for every event: a
+// bit each for Qt's own types (below 256), one for all others together.
+class EventTypes {
+public:
+    void add(int type)
+    {
+        if (type < 256)
+            bits_[type / 64] |= std::uint64_t(1) << (type % 64);
+        else
+            others_ = true;
+    }
+    bool mayHave(int type) const { return type < 256 ? (bits_[type / 64] >> (type % 64)) & 1 : others_; }
+    EventTypes& operator|=(const EventTypes& more)
+    {
+        for (int i = 0; i < 4; ++i)
+            bits_[i] |= more.bits_[i];
+        others_ = others_ || more.others_;
+        return *this;
+    }
+
+private:
+    std::uint64_t bits_[4] = {};
+    bool others_ = false;
+};
 
 class AppFilters : public QObject {
 public:
@@ -33,7 +57,10 @@ public:
     // The one made last is asked first, as Qt asks filters.
     void add(QObject* watcher, std::initializer_list<QEvent::Type> types)
     {
-        watchers_.insert(watchers_.begin(), {watcher, std::vector<QEvent::Type>(types)});
+        EventTypes asked;
+        for (const QEvent::Type t : types)
+            asked.add(t);
+        watchers_.insert(watchers_.begin(), {watcher, asked});
         QObject::connect(watcher, &QObject::destroyed, this, [this, watcher] {
             std::erase_if(watchers_, [watcher](const Watcher& w) { return w.watcher == watcher; });
             index();
@@ -44,35 +71,29 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const int type = event->type();
-        if (type >= int(wanted_.size()) || !wanted_[type])
+        if (!wanted_.mayHave(type))
             return false; // most events: a paint nobody waits for, a move, a timer
         for (const Watcher& w : watchers_)
-            for (const QEvent::Type t : w.types)
-                if (t == type) {
-                    if (w.watcher->eventFilter(watched, event))
-                        return true;
-                    break;
-                }
+            if (w.types.mayHave(type) && w.watcher->eventFilter(watched, event))
+                return true;
         return false;
     }
 
 private:
     struct Watcher {
         QObject* watcher;
-        std::vector<QEvent::Type> types;
+        EventTypes types;
     };
 
     void index()
     {
-        wanted_.fill(false);
+        wanted_ = {};
         for (const Watcher& w : watchers_)
-            for (const QEvent::Type t : w.types)
-                if (t < int(wanted_.size()))
-                    wanted_[t] = true;
+            wanted_ |= w.types;
     }
 
     std::vector<Watcher> watchers_;
-    std::array<bool, 256> wanted_{}; // by event type; Qt's own are below 256
+    EventTypes wanted_; // by any watcher
 };
 
 } // namespace detail

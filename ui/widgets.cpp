@@ -1,5 +1,6 @@
 #include "widgets.h"
 
+#include "app_filter.h"
 #include "clock.h"
 #include "keys.h"
 
@@ -18,7 +19,6 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <optional>
 #include <qdrawutil.h>
 #include <utility>
@@ -304,15 +304,14 @@ public:
     {
         // One added while the hooks are being asked waits until they have been.
         (asking_ ? added_ : hooks_).push_back({type, std::move(action)});
-        if (type < 256)
-            hooked_[type / 64] |= std::uint64_t(1) << (type % 64);
+        hooked_.add(type);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const int type = event->type();
-        if (type < 256 && !(hooked_[type / 64] >> (type % 64) & 1))
+        if (!hooked_.mayHave(type))
             return false; // most events: a paint, a move, a timer
         bool consumed = false;
         asking_ = true;
@@ -341,7 +340,7 @@ private:
 
     const QObject* watched_;
     std::vector<Hook> hooks_, added_;
-    std::uint64_t hooked_[4] = {}; // the event types below 256 hooked, by bit
+    detail::EventTypes hooked_;
     bool asking_ = false;
 };
 
