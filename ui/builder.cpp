@@ -35,6 +35,17 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
+// A list's items, handed over in one call: item by item, each is a model
+// change of its own.
+QStringList items(const Control& c)
+{
+    QStringList all;
+    all.reserve(static_cast<qsizetype>(c.items.size()));
+    for (const auto& item : c.items)
+        all << qs(item);
+    return all;
+}
+
 QWidget* make(const Control& c, QWidget* parent)
 {
     switch (c.kind) {
@@ -83,22 +94,19 @@ QWidget* make(const Control& c, QWidget* parent)
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert); // the items are fixed
         box->setCompleter(nullptr);                // typing must not be completed to an item
-        for (const auto& item : c.items)
-            box->addItem(qs(item));
+        box->addItems(items(c));
         box->setCurrentIndex(box->findText(qs(c.caption))); // the list opens on the item shown
         box->setEditText(qs(c.caption));
         return box;
     }
     case Kind::List: {
         auto* list = new QListWidget(parent);
-        for (const auto& item : c.items)
-            list->addItem(qs(item));
+        list->addItems(items(c));
         return list;
     }
     case Kind::Choice: {
         auto* box = new QComboBox(parent);
-        for (const auto& item : c.items)
-            box->addItem(qs(item));
+        box->addItems(items(c));
         return box;
     }
     case Kind::Grid: {

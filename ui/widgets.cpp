@@ -53,8 +53,10 @@ void ClickLabel::setClickable(bool clickable)
     clickable_ = clickable;
     // A label that takes the focus keeps a text document for selecting and
     // following links, which this one offers none of: it neither lays its
-    // caption out there at each click nor draws it from there. (Setting the
-    // flags sets the focus policy too, so the policy comes after.)
+    // caption out there at each click nor draws it from there, and makes
+    // none when it is first shown or first takes the focus (see event() and
+    // focusInEvent()). (Setting the flags sets the focus policy too, so the
+    // policy comes after.)
     if (clickable)
         setTextInteractionFlags(Qt::NoTextInteraction);
     setFocusPolicy(clickable ? Qt::StrongFocus : Qt::NoFocus);
@@ -76,7 +78,21 @@ bool ClickLabel::event(QEvent* event)
         event->accept();
         return true;
     }
+    // All a label does on being polished is make that document, for a
+    // label that takes the focus.
+    if (clickable_ && event->type() == QEvent::Polish)
+        return QFrame::event(event);
     return QLabel::event(event);
+}
+
+void ClickLabel::focusInEvent(QFocusEvent* event)
+{
+    // A label would make its document here too, to pass the focus on to it;
+    // with no text interaction the document takes no event.
+    if (clickable_)
+        QFrame::focusInEvent(event);
+    else
+        QLabel::focusInEvent(event);
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent* event)
