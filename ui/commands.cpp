@@ -109,16 +109,8 @@ void attachCommands(Form& form, std::vector<Command> list)
             }
         });
 
-    // Each key is an action of the window held by its form, not a child of
-    // the window among its controls, which every drawing of them goes over.
-    auto addKey = [&form, window](const QKeySequence& keys, std::function<void()> run) {
-        auto* key = new QAction(&form);
-        // The key is taken once it is set, and taken again at each later change.
-        key->setShortcutContext(Qt::WindowShortcut);
-        key->setAutoRepeat(false);
-        key->setShortcut(keys);
-        window->addAction(key);
-        QObject::connect(key, &QAction::triggered, &form, [run = std::move(run)] { run(); });
+    auto addKey = [&form](const QKeySequence& keys, std::function<void()> run) {
+        QObject::connect(form.addKey({keys}), &QAction::triggered, &form, [run = std::move(run)] { run(); });
     };
     // Shift+F10 opens the menu where the focus is, as the menu key does.
     addKey(QKeySequence(Qt::SHIFT | Qt::Key_F10), [window] {

@@ -404,6 +404,17 @@ void Form::restore(const State& s)
     emit changed();
 }
 
+QAction* Form::addKey(const QList<QKeySequence>& keys)
+{
+    auto* key = new QAction(this);
+    // The keys are taken once they are set, and taken again at each later change.
+    key->setShortcutContext(Qt::WindowShortcut);
+    key->setAutoRepeat(false);
+    key->setShortcuts(keys);
+    window_->addAction(key);
+    return key;
+}
+
 void Form::setDefaultButton(std::string_view name)
 {
     auto* button = qobject_cast<QPushButton*>(control(name));
@@ -411,12 +422,7 @@ void Form::setDefaultButton(std::string_view name)
         return;
     button->setDefault(true);
     QWidget* window = window_;
-    // An action of the window the form holds, as the window's command keys are.
-    auto* enter = new QAction(this);
-    enter->setShortcutContext(Qt::WindowShortcut);
-    enter->setAutoRepeat(false);
-    enter->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    window_->addAction(enter);
+    QAction* enter = addKey({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     connect(enter, &QAction::triggered, button, [window, button] {
         auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
         (focused ? focused : button)->click();

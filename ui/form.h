@@ -6,6 +6,8 @@
 #include "control.h"
 #include "state.h"
 
+#include <QKeySequence>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -18,6 +20,8 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+class QAction;
 
 namespace ui {
 
@@ -73,6 +77,10 @@ public:
     // Enter presses this button wherever the focus is in the window, except
     // on another push button, which Enter then presses itself.
     void setDefaultButton(std::string_view name);
+    // A key of the window: an action the form holds, added to the window
+    // rather than made a child among its controls, which every drawing of
+    // them goes over. It never acts on a key held down repeating.
+    QAction* addKey(const QList<QKeySequence>& keys);
 
     // `caption`, a label or a button beside `control`, is what the engineer
     // reads as its name: a label becomes its buddy, a button is linked to it.
