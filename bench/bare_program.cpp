@@ -70,7 +70,10 @@ QWidget* makeWindow(const ui::Table& table)
         case ui::Kind::Field: w = new QLineEdit(text(c.caption), parent); break;
         case ui::Kind::MultiField: {
             auto* m = new QPlainTextEdit(text(c.caption), parent);
+            // A vertical scroll bar and no other, as the table has it: the
+            // text wraps at the field's width.
             m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             w = m;
             break;
         }
