@@ -1,6 +1,7 @@
 #include "shell.h"
 
 #include "actions.h"
+#include "builder.h"
 #include "calculators.h"
 #include "circuit_sheet.h"
 #include "commands.h"
@@ -303,6 +304,7 @@ void Shell::startDrawingFirst(std::function<void()> onceDrawn)
     // The menu appears before the recovery file is read; a second is the
     // latest, should it never be drawn.
     ui::drawn::afterFirstDrawing(windows_.front().form->window(), 1000, [this, onceDrawn = std::move(onceDrawn)] {
+        ui::loadFieldFace();
         offerLastRun();
         if (onceDrawn)
             onceDrawn();

@@ -45,8 +45,9 @@ public:
     // Shows the menu; at the first start the last run's inputs that no
     // saved project holds are offered at once (Ctrl+Shift+T).
     void start();
-    // The program's start: the menu drawn first, and only then the offer and
-    // `onceDrawn` (what the menu's first drawing does not need).
+    // The program's start: the menu drawn first, and only then the face of
+    // the fields, the offer and `onceDrawn` (what the menu's first drawing
+    // does not need).
     void startDrawingFirst(std::function<void()> onceDrawn);
     void open(const std::string& name);
     void backToMenu(const std::string& from);

@@ -147,9 +147,12 @@ void installFontSubstitutions()
     // would be one more font to look up, with its fallbacks, on the first
     // opening of a calculator.
     QGuiApplication::setFont(QFont(QStringLiteral("宋体"), 9));
-    // That face at that size is loaded now, with start-up, and not with
-    // the first field of the first calculator opened: where the faces come
-    // from a folder (Windows drawn offscreen) each size is a load of its own.
+}
+
+void loadFieldFace()
+{
+    // Where the faces come from a folder (Windows drawn offscreen) each size
+    // is a load of its own.
     QFontMetrics(QGuiApplication::font()).height();
 }
 

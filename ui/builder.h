@@ -20,6 +20,10 @@ int px(int twips);
 // has none of its own (tooltips, the right-click menu).
 void installFontSubstitutions();
 
+// Loads that face at that size, which the menu does not draw in, so that the
+// first field of the first calculator opened does not wait for it.
+void loadFieldFace();
+
 // Qt's own texts in Chinese, as the rest of the program: the edit entries of
 // a field's right-click menu (撤消, 复制, 粘贴...). False where Qt's Chinese
 // translation (qtbase_zh_CN.qm) is not found; they stay English then.
