@@ -170,6 +170,17 @@ double medianOf(const std::vector<Run>& runs, F value)
     return median(v);
 }
 
+// The median of program ÷ bare over the pairs of runs made one right after
+// the other: a machine that is slower for a while slows both of a pair, so
+// this moves less with it than the ratio of the two medians.
+template <typename F> double pairedRatio(const std::vector<Run>& bareRuns, const std::vector<Run>& programRuns, F value)
+{
+    std::vector<double> v;
+    for (std::size_t i = 0; i < bareRuns.size() && i < programRuns.size(); ++i)
+        v.push_back(value(programRuns[i]) / value(bareRuns[i]));
+    return median(v);
+}
+
 std::string fixed(double v, int decimals)
 {
     char s[64];
@@ -179,12 +190,16 @@ std::string fixed(double v, int decimals)
 
 int met = 0, judged = 0;
 
-// One row of the side-by-side table; a limit of 0 means no target.
-void row(const std::string& what, double bare, double program, const char* unit, int decimals, double limit)
+// One row of the side-by-side table; a limit of 0 means no target. The
+// ratio of the medians is judged; the paired ratio (NAN where there is none)
+// is shown beside it.
+void row(const std::string& what, double bare, double program, double paired, const char* unit, int decimals,
+         double limit)
 {
     const double ratio = program / bare;
-    std::printf("%-44s %11s %11s %7s", what.c_str(), (fixed(bare, decimals) + " " + unit).c_str(),
-                (fixed(program, decimals) + " " + unit).c_str(), (fixed(ratio, 2) + "x").c_str());
+    std::printf("%-44s %11s %11s %7s %7s", what.c_str(), (fixed(bare, decimals) + " " + unit).c_str(),
+                (fixed(program, decimals) + " " + unit).c_str(), (fixed(ratio, 2) + "x").c_str(),
+                std::isnan(paired) ? "" : (fixed(paired, 2) + "x").c_str());
     if (limit > 0) {
         const bool pass = ratio <= limit;
         ++judged;
@@ -265,10 +280,12 @@ int main(int argc, char** argv)
         }
     }
 
-    std::printf("\n%-44s %11s %11s %7s   %s\n", "median of the runs", "bare", "program", "ratio", "target");
+    std::printf("\n%-44s %11s %11s %7s %7s   %s\n", "median of the runs", "bare", "program", "ratio", "paired",
+                "target");
     // A row of both programs' medians of one measure.
     auto both = [&](const std::string& what, auto value, const char* unit, int decimals, double limit) {
-        row(what, medianOf(bareRuns, value), medianOf(programRuns, value), unit, decimals, limit);
+        row(what, medianOf(bareRuns, value), medianOf(programRuns, value), pairedRatio(bareRuns, programRuns, value),
+            unit, decimals, limit);
     };
     both(
         "start-up: process start to painted menu", [](const Run& r) { return (r.menu - r.spawn) / ms; }, "ms", 1, 1.05);
@@ -278,15 +295,15 @@ int main(int argc, char** argv)
     for (int visit = 0; visit < 2; ++visit) {
         double bareSum = 0, programSum = 0;
         for (const char* w : windows) {
-            const double b = medianOf(bareRuns, [&](const Run& r) { return r.open.at(w)[visit] / ms; });
-            const double p = medianOf(programRuns, [&](const Run& r) { return r.open.at(w)[visit] / ms; });
+            auto opening = [&](const Run& r) { return r.open.at(w)[visit] / ms; };
+            const double b = medianOf(bareRuns, opening), p = medianOf(programRuns, opening);
             bareSum += b;
             programSum += p;
-            row(std::string("open ") + w + (visit ? ", second: " : ", first: ") + "click to painted", b, p, "ms", 2,
-                visit ? 1.2 : 1.05);
+            row(std::string("open ") + w + (visit ? ", second: " : ", first: ") + "click to painted", b, p,
+                pairedRatio(bareRuns, programRuns, opening), "ms", 2, visit ? 1.2 : 1.05);
         }
         row(std::string("  four windows, ") + (visit ? "second" : "first") + " opening, summed", bareSum, programSum,
-            "ms", 2, 0);
+            NAN, "ms", 2, 0);
     }
     // A click on a button to its window painted after it: the median of each
     // run's clicks, then of the runs; the first click after the window opened
@@ -297,11 +314,11 @@ int main(int argc, char** argv)
         const double b = medianOf(bareRuns, clickMs(0)), p = medianOf(programRuns, clickMs(0));
         bareClicks += b;
         programClicks += p;
-        row("click " + k + " to painted", b, p, "ms", 2, 1.05);
+        row("click " + k + " to painted", b, p, pairedRatio(bareRuns, programRuns, clickMs(0)), "ms", 2, 1.05);
         both("  its first click in the window", clickMs(1), "ms", 2, 0);
     }
     if (!programRuns.front().clickOrder.empty())
-        row("  the clicks, summed", bareClicks, programClicks, "ms", 2, 0);
+        row("  the clicks, summed", bareClicks, programClicks, NAN, "ms", 2, 0);
     both(
         "peak resident memory, every window opened", [](const Run& r) { return r.rssKb / 1024.0; }, "MiB", 1, 1.05);
 
