@@ -25,6 +25,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -282,10 +283,11 @@ int main(int argc, char** argv)
 
     std::printf("\n%-44s %11s %11s %7s %7s   %s\n", "median of the runs", "bare", "program", "ratio", "paired",
                 "target");
-    // A row of both programs' medians of one measure.
+    // A row of both programs' medians of one measure; gives the two medians, for the sums.
     auto both = [&](const std::string& what, auto value, const char* unit, int decimals, double limit) {
-        row(what, medianOf(bareRuns, value), medianOf(programRuns, value), pairedRatio(bareRuns, programRuns, value),
-            unit, decimals, limit);
+        const double b = medianOf(bareRuns, value), p = medianOf(programRuns, value);
+        row(what, b, p, pairedRatio(bareRuns, programRuns, value), unit, decimals, limit);
+        return std::pair{b, p};
     };
     both(
         "start-up: process start to painted menu", [](const Run& r) { return (r.menu - r.spawn) / ms; }, "ms", 1, 1.05);
@@ -295,12 +297,11 @@ int main(int argc, char** argv)
     for (int visit = 0; visit < 2; ++visit) {
         double bareSum = 0, programSum = 0;
         for (const char* w : windows) {
-            auto opening = [&](const Run& r) { return r.open.at(w)[visit] / ms; };
-            const double b = medianOf(bareRuns, opening), p = medianOf(programRuns, opening);
+            const auto [b, p] = both(
+                std::string("open ") + w + (visit ? ", second: " : ", first: ") + "click to painted",
+                [&](const Run& r) { return r.open.at(w)[visit] / ms; }, "ms", 2, visit ? 1.2 : 1.05);
             bareSum += b;
             programSum += p;
-            row(std::string("open ") + w + (visit ? ", second: " : ", first: ") + "click to painted", b, p,
-                pairedRatio(bareRuns, programRuns, opening), "ms", 2, visit ? 1.2 : 1.05);
         }
         row(std::string("  four windows, ") + (visit ? "second" : "first") + " opening, summed", bareSum, programSum,
             NAN, "ms", 2, 0);
@@ -311,10 +312,9 @@ int main(int argc, char** argv)
     double bareClicks = 0, programClicks = 0;
     for (const std::string& k : programRuns.front().clickOrder) {
         auto clickMs = [&k](int which) { return [&k, which](const Run& r) { return r.clicks.at(k)[which] / ms; }; };
-        const double b = medianOf(bareRuns, clickMs(0)), p = medianOf(programRuns, clickMs(0));
+        const auto [b, p] = both("click " + k + " to painted", clickMs(0), "ms", 2, 1.05);
         bareClicks += b;
         programClicks += p;
-        row("click " + k + " to painted", b, p, pairedRatio(bareRuns, programRuns, clickMs(0)), "ms", 2, 1.05);
         both("  its first click in the window", clickMs(1), "ms", 2, 0);
     }
     if (!programRuns.front().clickOrder.empty())
