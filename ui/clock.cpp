@@ -48,7 +48,11 @@ void after(qint64 ms, QObject* context, std::function<void()> action)
 {
     Stopped& s = stoppedClock();
     if (!s.on) {
-        QTimer::singleShot(std::max<qint64>(0, ms), context, std::move(action));
+        // Nothing here needs the millisecond: a coarse timer is the window
+        // system's own, where a precise one on Windows is a multimedia timer
+        // with a thread of its own, started with the first of them.
+        QTimer::singleShot(static_cast<int>(std::clamp<qint64>(ms, 0, 1 << 30)), Qt::CoarseTimer, context,
+                           std::move(action));
         return;
     }
     s.pending.push_back({s.at + std::max<qint64>(0, ms), s.count++, context, context != nullptr, std::move(action)});
