@@ -80,13 +80,18 @@ done
 # Tab in the load schedule: from the table, out of it at its last input cell
 # (or at once with Ctrl+Tab), through the board's inputs in reading order and
 # back into the table; the results are no stops.
+focusSince() { tail -n +"$(($1 + 1))" "$work/program.log" | grep 'elcarta.focus: focus fhb ' | awk '{print $NF}' | paste -sd ' '; }
+focusedSince() { [ -n "$(focusSince "$1")" ]; }
 press alt+f
 expectShown 负荷计算 "the load window"
+mark=$(wc -l <"$work/program.log")
 press ctrl+b
 expectShown 负荷计算表 "the load schedule"
+# The window manager hands the new window the focus a moment after it is
+# shown; the walk starts from there.
+waitFor 5 "the load schedule to take the focus" focusedSince "$mark"
 mark=$(wc -l <"$work/program.log")
 press ctrl+Tab
-focusSince() { tail -n +"$(($1 + 1))" "$work/program.log" | grep 'elcarta.focus: focus fhb ' | awk '{print $NF}' | paste -sd ' '; }
 tabs() {
     for _ in $(seq "$1"); do
         sleep 0.05
