@@ -40,6 +40,9 @@ qint64 steady()
     return clock.elapsed();
 }
 
+// A span on the program's clock as a QTimer takes it: whole milliseconds in an int.
+int interval(qint64 ms) { return static_cast<int>(std::clamp<qint64>(ms, 0, 1 << 30)); }
+
 } // namespace
 
 qint64 now() { return stoppedClock().on ? stoppedClock().at : steady(); }
@@ -51,8 +54,7 @@ void after(qint64 ms, QObject* context, std::function<void()> action)
         // Nothing here needs the millisecond: a coarse timer is the window
         // system's own, where a precise one on Windows is a multimedia timer
         // with a thread of its own, started with the first of them.
-        QTimer::singleShot(static_cast<int>(std::clamp<qint64>(ms, 0, 1 << 30)), Qt::CoarseTimer, context,
-                           std::move(action));
+        QTimer::singleShot(interval(ms), Qt::CoarseTimer, context, std::move(action));
         return;
     }
     s.pending.push_back({s.at + std::max<qint64>(0, ms), s.count++, context, context != nullptr, std::move(action)});
@@ -77,7 +79,7 @@ void Timer::start(qint64 ms)
     if (stoppedClock().on)
         due_ = stoppedClock().at + ms;
     else
-        real_.start(static_cast<int>(std::min<qint64>(ms, 1 << 30)));
+        real_.start(interval(ms));
 }
 
 void Timer::stop()
